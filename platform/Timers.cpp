@@ -1,0 +1,85 @@
+#include "platform/Timers.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QtGlobal>
+#include <exception>
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
+{
+    UpdateTimer();
+}
+
+TTimer::~TTimer()
+{
+    if (FDestroyedFlag)
+        *FDestroyedFlag = true;
+    if (FTimer) {
+        FTimer->stop();
+        FTimer->disconnect();
+        // Freed from inside its own timeout: let the event loop delete the QTimer.
+        if (FDestroyedFlag)
+            FTimer.release()->deleteLater();
+    }
+}
+
+void TTimer::SetEnabled(bool Value)
+{
+    if (FEnabled != Value) {
+        FEnabled = Value;
+        UpdateTimer();
+    }
+}
+
+void TTimer::SetInterval(unsigned Value)
+{
+    if (FInterval != Value) {
+        FInterval = Value;
+        UpdateTimer();
+    }
+}
+
+bool TTimer::Running() const
+{
+    return FTimer && FTimer->isActive();
+}
+
+void TTimer::UpdateTimer()
+{
+    if (FTimer)
+        FTimer->stop();
+    if (!FEnabled || FInterval == 0 || !QCoreApplication::instance())
+        return;
+    if (!FTimer) {
+        FTimer = std::make_unique<QTimer>();
+        QObject::connect(FTimer.get(), &QTimer::timeout, [this] { Tick(); });
+    }
+    FTimer->start(int(FInterval));
+}
+
+void TTimer::Tick()
+{
+    bool destroyed = false;
+    bool* const outerFlag = FDestroyedFlag;
+    FDestroyedFlag = &destroyed;
+    try {
+        Timer();
+    } catch (const std::exception& e) {
+        // An exception cannot travel through the event loop; report it and go on.
+        qWarning("Unhandled exception in a timer event: %s", e.what());
+    } catch (...) {
+        qWarning("Unhandled exception in a timer event");
+    }
+    if (destroyed) {
+        if (outerFlag)
+            *outerFlag = true;
+        return;
+    }
+    FDestroyedFlag = outerFlag;
+}
+
+void TTimer::Timer()
+{
+    if (OnTimer)
+        OnTimer(this);
+}
