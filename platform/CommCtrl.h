@@ -31,7 +31,7 @@ constexpr UINT TVIS_FOCUSED = 0x0001, TVIS_SELECTED = 0x0002, TVIS_CUT = 0x0004,
 inline UINT INDEXTOSTATEIMAGEMASK(int i) { return UINT(i) << 12; }
 inline UINT INDEXTOOVERLAYMASK(int i) { return UINT(i) << 8; }
 
-constexpr LPSTR LPSTR_TEXTCALLBACKA = reinterpret_cast<LPSTR>(-1);
+inline const LPSTR LPSTR_TEXTCALLBACKA = reinterpret_cast<LPSTR>(std::intptr_t(-1));
 constexpr int I_IMAGECALLBACK = -1;
 constexpr int I_IMAGENONE = -2;
 constexpr int I_CHILDRENCALLBACK = -1;

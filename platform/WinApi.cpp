@@ -411,6 +411,28 @@ HWND GetParent(HWND hwnd)
     return r && WindowTable::Find(r->parent) ? r->parent : nullptr;
 }
 
+HWND SetParent(HWND hwnd, HWND newParent)
+{
+    TWindowRecord* r = WindowTable::Find(hwnd);
+    TWindowRecord* p = WindowTable::Find(newParent);
+    if (!r || (newParent && !p) || hwnd == newParent)
+        return nullptr;
+    HWND previous = r->parent;
+    if (TWindowRecord* old = WindowTable::Find(previous)) {
+        auto& c = old->children;
+        c.erase(std::remove(c.begin(), c.end(), hwnd), c.end());
+    }
+    r->parent = newParent;
+    if (p)
+        p->children.push_back(hwnd);
+    if (r->widget) {
+        bool visible = !r->widget->isHidden();
+        r->widget->setParent(p ? p->widget.data() : nullptr);
+        r->widget->setVisible(visible);
+    }
+    return previous;
+}
+
 int GetDlgCtrlID(HWND hwnd)
 {
     TWindowRecord* r = WindowTable::Find(hwnd);
@@ -801,4 +823,31 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show)
         ww->LayoutScrollBars();
     }
     return TRUE;
+}
+
+namespace {
+TExceptionHandler& ExceptionHandler()
+{
+    static TExceptionHandler handler;
+    return handler;
+}
+} // namespace
+
+void SetApplicationExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+
+void HandleApplicationException()
+{
+    std::exception_ptr e = std::current_exception();
+    if (ExceptionHandler()) {
+        ExceptionHandler()(e);
+        return;
+    }
+    try {
+        if (e)
+            std::rethrow_exception(e);
+    } catch (const std::exception& ex) {
+        qWarning("Unhandled exception in an event handler: %s", ex.what());
+    } catch (...) {
+        qWarning("Unhandled exception in an event handler");
+    }
 }

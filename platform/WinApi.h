@@ -68,6 +68,8 @@ void* GetWindowData(HWND hwnd);
 void SetWindowData(HWND hwnd, void* data);
 
 HWND GetParent(HWND hwnd);
+// Moves the window (and its widget) under another parent window; returns the old parent.
+HWND SetParent(HWND hwnd, HWND newParent);
 int GetDlgCtrlID(HWND hwnd);
 std::string GetClassName(HWND hwnd);
 QWidget* WindowWidget(HWND hwnd);
@@ -120,3 +122,20 @@ BOOL SetRect(RECT* r, int left, int top, int right, int bottom);
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+
+// Exceptions thrown by message handlers while Qt delivers input, paint or timer events
+// cannot cross Qt's event loop; they go to the application's exception handler (by
+// default a warning on standard error) and the event counts as handled.
+#include <exception>
+using TExceptionHandler = std::function<void(std::exception_ptr)>;
+void SetApplicationExceptionHandler(TExceptionHandler handler);
+void HandleApplicationException();
+template <typename F>
+void CallGuarded(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+        HandleApplicationException();
+    }
+}

@@ -215,7 +215,9 @@ void TWindowWidget::OnScrollAction(int bar, int action)
     }
     int track = sb->sliderPosition();
     r->scroll[bar].nTrackPos = track;
-    SendMessageA(FHandle, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, track & 0xFFFF), 0);
+    CallGuarded([&] {
+        SendMessageA(FHandle, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, track & 0xFFFF), 0);
+    });
     // The window decides where the bar stands; keep Qt from applying the action again.
     if (TWindowRecord* alive = WindowTable::Find(FHandle))
         sb->setSliderPosition(alive->scroll[bar].nPos);
@@ -264,8 +266,10 @@ void TWindowWidget::paintEvent(QPaintEvent* e)
     QRect update = e->rect().translated(-client.topLeft()).intersected(QRect(QPoint(0, 0), client.size()));
     RECT updateRect{update.left(), update.top(), update.right() + 1, update.bottom() + 1};
     HWND hwnd = FHandle;
-    SendMessageA(hwnd, WM_ERASEBKGND, WPARAM(&dc), 0);
-    SendMessageA(hwnd, WM_PAINT, WPARAM(&dc), LPARAM(&updateRect));
+    CallGuarded([&] {
+        SendMessageA(hwnd, WM_ERASEBKGND, WPARAM(&dc), 0);
+        SendMessageA(hwnd, WM_PAINT, WPARAM(&dc), LPARAM(&updateRect));
+    });
 }
 
 void TWindowWidget::mousePressEvent(QMouseEvent* e)
@@ -273,7 +277,9 @@ void TWindowWidget::mousePressEvent(QMouseEvent* e)
     NoteCursor(e->globalPosition());
     UINT msg = ButtonMessage(e->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
     if (msg && FHandle)
-        SendMessageA(FHandle, msg, MouseKeyFlags(e->buttons(), e->modifiers()), ClientPointParam(e->position()));
+        CallGuarded([&] {
+            SendMessageA(FHandle, msg, MouseKeyFlags(e->buttons(), e->modifiers()), ClientPointParam(e->position()));
+        });
 }
 
 void TWindowWidget::mouseReleaseEvent(QMouseEvent* e)
@@ -281,7 +287,9 @@ void TWindowWidget::mouseReleaseEvent(QMouseEvent* e)
     NoteCursor(e->globalPosition());
     UINT msg = ButtonMessage(e->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP);
     if (msg && FHandle)
-        SendMessageA(FHandle, msg, MouseKeyFlags(e->buttons(), e->modifiers()), ClientPointParam(e->position()));
+        CallGuarded([&] {
+            SendMessageA(FHandle, msg, MouseKeyFlags(e->buttons(), e->modifiers()), ClientPointParam(e->position()));
+        });
 }
 
 void TWindowWidget::mouseDoubleClickEvent(QMouseEvent* e)
@@ -289,15 +297,19 @@ void TWindowWidget::mouseDoubleClickEvent(QMouseEvent* e)
     NoteCursor(e->globalPosition());
     UINT msg = ButtonMessage(e->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK);
     if (msg && FHandle)
-        SendMessageA(FHandle, msg, MouseKeyFlags(e->buttons(), e->modifiers()), ClientPointParam(e->position()));
+        CallGuarded([&] {
+            SendMessageA(FHandle, msg, MouseKeyFlags(e->buttons(), e->modifiers()), ClientPointParam(e->position()));
+        });
 }
 
 void TWindowWidget::mouseMoveEvent(QMouseEvent* e)
 {
     NoteCursor(e->globalPosition());
     if (FHandle)
-        SendMessageA(FHandle, WM_MOUSEMOVE, MouseKeyFlags(e->buttons(), e->modifiers()),
-                     ClientPointParam(e->position()));
+        CallGuarded([&] {
+            SendMessageA(FHandle, WM_MOUSEMOVE, MouseKeyFlags(e->buttons(), e->modifiers()),
+                         ClientPointParam(e->position()));
+        });
 }
 
 void TWindowWidget::wheelEvent(QWheelEvent* e)
@@ -308,38 +320,44 @@ void TWindowWidget::wheelEvent(QWheelEvent* e)
     int delta = e->angleDelta().y();
     WPARAM wp = MAKEWPARAM(int(MouseKeyFlags(e->buttons(), e->modifiers())), delta);
     QPoint g = e->globalPosition().toPoint();
-    SendMessageA(FHandle, WM_MOUSEWHEEL, wp, MAKELPARAM(g.x(), g.y()));
+    CallGuarded([&] { SendMessageA(FHandle, WM_MOUSEWHEEL, wp, MAKELPARAM(g.x(), g.y())); });
     e->accept();
 }
 
 void TWindowWidget::leaveEvent(QEvent*)
 {
     if (FHandle)
-        SendMessageA(FHandle, WM_MOUSELEAVE, 0, 0);
+        CallGuarded([&] { SendMessageA(FHandle, WM_MOUSELEAVE, 0, 0); });
 }
 
 void TWindowWidget::keyPressEvent(QKeyEvent* e)
 {
-    if (!FHandle || !SendKeyPressAsMessages(FHandle, e))
+    bool sent = false;
+    if (FHandle)
+        CallGuarded([&] { sent = SendKeyPressAsMessages(FHandle, e); });
+    if (!sent)
         QWidget::keyPressEvent(e);
 }
 
 void TWindowWidget::keyReleaseEvent(QKeyEvent* e)
 {
     if (FHandle)
-        SendKeyReleaseAsMessages(FHandle, e);
+        CallGuarded([&] { SendKeyReleaseAsMessages(FHandle, e); });
 }
 
 void TWindowWidget::focusInEvent(QFocusEvent*)
 {
     if (FHandle)
-        SendMessageA(FHandle, WM_SETFOCUS, 0, 0);
+        CallGuarded([&] { SendMessageA(FHandle, WM_SETFOCUS, 0, 0); });
 }
 
 void TWindowWidget::focusOutEvent(QFocusEvent*)
 {
     if (FHandle)
-        SendMessageA(FHandle, WM_KILLFOCUS, WPARAM(GetFocus()), 0);
+        CallGuarded([&] { SendMessageA(FHandle, WM_KILLFOCUS, WPARAM(GetFocus()), 0); });
 }
 
-void TWindowWidget::resizeEvent(QResizeEvent*) { LayoutScrollBars(); }
+void TWindowWidget::resizeEvent(QResizeEvent*)
+{
+    CallGuarded([&] { LayoutScrollBars(); });
+}

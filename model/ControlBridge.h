@@ -1,0 +1,40 @@
+#pragma once
+// What the node model asks of the control that owns it. The model knows the control
+// only as a forward-declared class; these calls are answered in control/.
+#include "model/lxTreeView.h"
+
+namespace lxControl {
+
+// The control's window, created on first use (raises when the control has no parent window).
+HWND Handle(TCustomlxTreeView* Control);
+bool HandleAllocated(const TCustomlxTreeView* Control);
+// A new node of the class OnCreateNode chooses, made for the control's collection.
+TlxTreeViewNode* CreateNode(TCustomlxTreeView* Control);
+// OnChange for Node, now or after ChangeDelay.
+void DoChange(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+void StopChangeTimer(TCustomlxTreeView* Control);
+bool CanChange(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+bool CanExpand(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+void Expand(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+bool CanCollapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+void Collapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+// While set, the control ignores the native expansion notifications: the model fires
+// the expansion events itself.
+void SetModelExpanding(TCustomlxTreeView* Control, bool Value);
+void SetCheckImage(TCustomlxTreeView* Control, TlxTreeViewNode* Node, int ImageIndex);
+TTreeOptions Options(const TCustomlxTreeView* Control);
+TSortType SortType(const TCustomlxTreeView* Control);
+bool HasCompareHandler(const TCustomlxTreeView* Control);
+// OnCompare when assigned; Compare keeps its value otherwise.
+void Compare(TCustomlxTreeView* Control, TlxTreeViewNode* Node1, TlxTreeViewNode* Node2, int Data, int& Compare);
+bool AlphaSort(TCustomlxTreeView* Control);
+// OnDeletion with the given sender; false when no handler is assigned.
+bool HasDeletionHandler(const TCustomlxTreeView* Control);
+void Deletion(TCustomlxTreeView* Control, TObject* Sender, TlxTreeViewNode* Node);
+TColor Color(const TCustomlxTreeView* Control);
+TFont* Font(TCustomlxTreeView* Control);
+void Refresh(TCustomlxTreeView* Control);
+// The control drops every reference it keeps to a node that is going away.
+void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+
+} // namespace lxControl

@@ -1,0 +1,414 @@
+#pragma once
+// lxTreeView's chief header: the node model (node list, node, node collection) and
+// the types shared by the model and the control.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Classes.h"
+#include "platform/CommCtrl.h"
+#include "platform/Graphics.h"
+#include "platform/SysUtils.h"
+
+class TCustomlxTreeView;
+class TlxTreeViewNode;
+class TlxTreeViewNodes;
+
+// ---- Shared types ----
+
+enum TCheckType : std::uint8_t {
+    lxtNone, lxtCheckBox, lxtCheckBoxGrayed, lxtRadioButton, lxtTextButton, lxtNumberButton, lxtDateButton,
+    lxtTimeButton
+};
+enum TCheckState : std::uint8_t {
+    lxsUnchecked, lxsChecked, lxsGrayed, lxsCheckedGrayed, lxsTextButton, lxsNumberButton, lxsDateButton,
+    lxsTimeButton
+};
+
+enum TNodeState {
+    nsChecked, nsCut, nsDisabled, nsDropHilited, nsExpanded, nsExpandedOnce, nsExpandPartial, nsFocused,
+    nsGrayed, nsHot, nsIndeterminate, nsMarked, nsSelected
+};
+using TNodeStates = TSet<TNodeState>;
+
+enum TTreeOption {
+    roAutoExpand, roAutoEraseBackground, roAutoScroll, roCheckSupport, roHideSelection, roHotTrack,
+    roLevelSelection, roMultiSelect, roNoScroll, roReadOnly, roRightClickSelect, roRowSelect, roShowButtons,
+    roShowLines, roShowRoot, roToolTips, roVerifyData
+};
+using TTreeOptions = TSet<TTreeOption>;
+constexpr std::uint64_t DefaultTreeOptions = 95254; // TTreeOptions::FromBits(DefaultTreeOptions)
+
+enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
+enum TAddMode { taAddFirst, taAdd, taInsert };
+enum TSelectType { stSet, stReset, stToggle };
+enum TFindOption { lxfoText, lxfoData };
+using TFindOptions = TSet<TFindOption>;
+enum THitTest {
+    htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent, htOnLabel, htOnRight,
+    htOnStateIcon, htToLeft, htToRight
+};
+using THitTests = TSet<THitTest>;
+enum TSortType { stNone, stData, stText, stBoth };
+enum TScrollDirectionMember { sdLeft, sdUp, sdRight, sdDown };
+using TScrollDirection = TSet<TScrollDirectionMember>;
+enum TlxMarkPlace { lxBefore, lxAfter };
+
+// The class of the nodes a collection makes: a function that creates one for the
+// collection. NodeClassOf<T> names the class T.
+using TlxTreeViewNodeClass = TlxTreeViewNode* (*)(TlxTreeViewNodes* Owner);
+template <typename T>
+TlxTreeViewNode* NodeClassOf(TlxTreeViewNodes* Owner)
+{
+    return new T(Owner);
+}
+
+// The comparison of sorts: the two nodes and the caller's value; negative sorts the
+// first before the second.
+using TlxTreeViewCompare = int (*)(LPARAM Node1, LPARAM Node2, LPARAM Data);
+
+// Events. Sender is the control unless said otherwise.
+using TTVChangingEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& AllowChange)>;
+using TTVChangedEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node)>;
+using TTVEditingEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& AllowEdit)>;
+using TTVEditedEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, std::string& S)>;
+using TTVExpandingEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& AllowExpansion)>;
+using TTVCollapsingEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& AllowCollapse)>;
+using TTVExpandedEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node)>;
+using TTVHintEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, std::string& NewText)>;
+using TTVCompareEvent =
+    std::function<void(TObject* Sender, TlxTreeViewNode* Node1, TlxTreeViewNode* Node2, int Data, int& Compare)>;
+using TTVCustomDrawEvent = std::function<void(TObject* Sender)>;
+using TTVBeforeCustomDrawItemEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, const RECT& ARect,
+                                                        TNodeStates NodeStates, bool& DefaultDraw)>;
+using TTVCustomDrawItemEvent =
+    std::function<void(TObject* Sender, TlxTreeViewNode* Node, const RECT& ARect, TNodeStates NodeStates)>;
+using TTVAutoExpandingEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& AutoCollapse)>;
+using TTVCreateNodeEvent = std::function<void(TObject* Sender, TlxTreeViewNodeClass& NodeClass)>;
+using TTVCheckingEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& CanCheck)>;
+using TTVCheckedEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node)>;
+using TLevelErrorEvent = std::function<void(int Line, bool& RaiseException)>;
+
+// The model's own error.
+class ElxTreeViewError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// ---- Node list ----
+
+// A growable array of node references. It never owns, frees or notifies the nodes.
+class TlxTreeNodeList : public TObject {
+public:
+    static constexpr int MaxListSize = 134217727;
+
+    TlxTreeNodeList() = default;
+    ~TlxTreeNodeList() override;
+    TlxTreeNodeList(const TlxTreeNodeList&) = delete;
+    TlxTreeNodeList& operator=(const TlxTreeNodeList&) = delete;
+
+    int Add(TlxTreeViewNode* Item);
+    void Insert(int Index, TlxTreeViewNode* Item);
+    void Delete(int Index);
+    int Remove(TlxTreeViewNode* Item);
+    void Exchange(int Index1, int Index2);
+    void Move(int CurIndex, int NewIndex);
+    TlxTreeViewNode* Get(int Index) const;
+    void Put(int Index, TlxTreeViewNode* Item);
+    int IndexOf(const TlxTreeViewNode* Item) const;
+    TlxTreeViewNode* First() const;
+    TlxTreeViewNode* Last() const;
+    TlxTreeNodeList* Expand();
+    void Pack();
+    virtual void Clear();
+    void Sort(TlxTreeViewCompare Compare, LPARAM Data);
+    [[noreturn]] static void Error(const char* Msg, int Data);
+
+    int Count() const { return FCount; }
+    void SetCount(int NewCount);
+    int Capacity() const { return FCapacity; }
+    void SetCapacity(int NewCapacity);
+    TlxTreeViewNode* Items(int Index) const { return Get(Index); }
+    void SetItems(int Index, TlxTreeViewNode* Item) { Put(Index, Item); }
+    TlxTreeViewNode* operator[](int Index) const { return Get(Index); }
+
+    // Unchecked access for the model's own loops over valid ranges.
+    TlxTreeViewNode* const* List() const { return FList; }
+
+protected:
+    virtual void Grow();
+
+private:
+    TlxTreeViewNode** FList = nullptr;
+    int FCount = 0;
+    int FCapacity = 0;
+};
+
+// ---- Node ----
+
+class TlxTreeViewNode : public TPersistent {
+public:
+    explicit TlxTreeViewNode(TlxTreeViewNodes* AOwner);
+    ~TlxTreeViewNode() override;
+    TlxTreeViewNode(const TlxTreeViewNode&) = delete;
+    TlxTreeViewNode& operator=(const TlxTreeViewNode&) = delete;
+
+    // Nodes of this exact class come from a pool: a million of them cost no more
+    // than their fields.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
+
+    void Assign(TPersistent* Source) override;
+    bool IsEqual(TlxTreeViewNode* Node) const;
+
+    // Properties.
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& S);
+    void* Data() const { return FData; }
+    void SetData(void* Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    int SelectedIndex() const { return FSelectedIndex; }
+    void SetSelectedIndex(int Value);
+    int OverlayIndex() const;
+    void SetOverlayIndex(int Value);
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int Value);
+    TColor Color() const { return GetColor(); }
+    void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+    TFont* Font() { return GetFont(); }
+    void SetFont(TFont* Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    int MultiHeight() const { return GetMultiHeight(); }
+    void SetMultiHeight(int Value);
+    bool Expanded() const { return GetExpanded(); }
+    void SetExpanded(bool Value);
+    bool ExpandedOnce() const { return GetExpandedOnce(); }
+    bool ExpandedPartial() const { return GetExpandedPartial(); }
+    void SetExpandedPartial(bool Value);
+    bool Cut() const { return GetCut(); }
+    void SetCut(bool Value);
+    bool DropTarget() const { return GetDropTarget(); }
+    void SetDropTarget(bool Value);
+    bool Focused() const { return GetFocused(); }
+    void SetFocused(bool Value);
+    bool HasChildren() const { return GetChildren(); }
+    void SetHasChildren(bool Value) { SetChildren(Value); }
+    TCheckType CheckType() const { return TCheckType(FCheckType); }
+    TCheckState CheckState() const { return TCheckState(FCheckState); }
+    bool Enabled() const { return FEnabled; }
+    const std::string& VarName() const;
+    void SetVarName(const std::string& Value);
+    const std::string& VarValue() const;
+    void SetVarValue(const std::string& Value);
+    int VarType() const;
+    void SetVarType(int Value);
+    TlxTreeViewNode* Parent() const { return GetParent(); }
+    TlxTreeViewNode* Item(int Index) const { return GetItem(Index); }
+    void SetItem(int Index, TlxTreeViewNode* Value);
+    int Count() const { return GetCount(); }
+    int Index() const { return GetIndex(); }
+    int AbsoluteIndex() const { return GetAbsoluteIndex(); }
+    int Level() const { return GetLevel(); }
+    HWND Handle() const { return GetHandle(); }
+    TCustomlxTreeView* TreeView() const { return GetlxTreeView(); }
+    TlxTreeViewNodes* Owner() const { return FOwner; }
+    HTREEITEM ItemId() const { return FItemId; }
+    bool Deleting() const { return FDeleting; }
+
+    // Expansion.
+    void Expand(bool Recurse);
+    void Collapse(bool Recurse);
+    void ExpandItem(bool Expand, bool Recurse);
+    bool DoCanExpand(bool Expand);
+    void DoExpand(bool Expand);
+
+    void Delete();
+    void DeleteChildren();
+
+    void BeginUpdate();
+    void EndUpdate();
+    bool IsUpdating() const;
+
+    bool EditText();
+    void EndEdit(bool Cancel);
+    RECT DisplayRect(bool TextOnly) const;
+    void MakeVisible();
+
+    bool HasAsParent(const TlxTreeViewNode* Value) const;
+    int IndexOf(const TlxTreeViewNode* Node) const;
+    bool IsNodeVisible() const;
+
+    // Navigation.
+    TlxTreeViewNode* GetFirstChild() const;
+    TlxTreeViewNode* GetLastChild() const;
+    TlxTreeViewNode* GetNextSibling() const;
+    TlxTreeViewNode* GetPrevSibling() const;
+    TlxTreeViewNode* GetNextChild(const TlxTreeViewNode* Node) const;
+    TlxTreeViewNode* GetPrevChild(const TlxTreeViewNode* Node) const;
+    TlxTreeViewNode* GetNext() const;
+    TlxTreeViewNode* GetPrev() const;
+    TlxTreeViewNode* GetNextVisible() const;
+    TlxTreeViewNode* GetPrevVisible() const;
+    int GetChildrenCount() const;
+
+    bool GetState(TNodeState NodeState) const;
+    void FontChanged(TObject* Sender);
+
+    // Accessors named as the properties' getters.
+    TColor GetColor() const;
+    TFont* GetFont();
+    int GetMultiHeight() const;
+    bool GetExpanded() const { return FExpanded; }
+    bool GetExpandedOnce() const { return GetState(nsExpandedOnce); }
+    bool GetExpandedPartial() const { return GetState(nsExpandPartial); }
+    bool GetCut() const { return GetState(nsCut); }
+    bool GetDropTarget() const { return GetState(nsDropHilited); }
+    bool GetFocused() const { return GetState(nsFocused); }
+    bool GetChildren() const;
+    void SetChildren(bool Value);
+    TlxTreeViewNode* GetParent() const;
+    TlxTreeViewNode* GetItem(int Index) const;
+    int GetCount() const { return FChildren.Count(); }
+    int GetIndex() const;
+    int GetAbsoluteIndex() const;
+    int GetLevel() const;
+    HWND GetHandle() const;
+    TCustomlxTreeView* GetlxTreeView() const;
+
+private:
+    friend class TlxTreeViewNodes;
+    friend class TCustomlxTreeView;
+
+    // Rarely used attributes live out of line, made on first write.
+    struct TExtras {
+        std::string VarName;
+        std::string VarValue;
+        int VarType = 0;
+        int OverlayIndex = -1;
+        int UpdateCount = 0;
+        TColor Color = 0;
+        std::unique_ptr<TFont> Font;
+    };
+    TExtras& Extras();
+    const TExtras* FindExtras() const { return FExtras.get(); }
+
+    LRESULT SendItemMessage(UINT Msg, WPARAM wParam, LPARAM lParam) const;
+    void SetItemFields(TVITEMEXA& Item) const;
+    void ResortAfterChange();
+    void RepaintNode();
+    void MakeOwnFont(bool AttachChangeHandler);
+    void RenumberChildren() const;
+
+    TlxTreeViewNodes* FOwner;
+    std::string FText;
+    void* FData = nullptr;
+    HTREEITEM FItemId = nullptr;
+    TlxTreeViewNode* FParent = nullptr;
+    TlxTreeNodeList FChildren;
+    std::unique_ptr<TExtras> FExtras;
+    int FImageIndex = -1;
+    int FSelectedIndex = -1;
+    int FStateIndex = -1;
+    // Remembered positions among the siblings and in document order; checked on use
+    // and renumbered when they no longer hold.
+    mutable int FIndexHint = 0;
+    mutable int FAbsoluteIndexHint = -1;
+    bool FExpanded = false;
+    bool FParentColor = true;
+    bool FParentFont = true;
+    bool FDeleting = false;
+    bool FInTree = false;
+    bool FEnabled = true;
+    std::uint8_t FCheckState = lxsUnchecked;
+    std::uint8_t FCheckType = lxtNone;
+};
+
+// ---- Node collection ----
+
+class TlxTreeViewNodes : public TPersistent {
+public:
+    explicit TlxTreeViewNodes(TCustomlxTreeView* AOwner);
+    ~TlxTreeViewNodes() override;
+    TlxTreeViewNodes(const TlxTreeViewNodes&) = delete;
+    TlxTreeViewNodes& operator=(const TlxTreeViewNodes&) = delete;
+
+    TlxTreeViewNode* Add(TlxTreeViewNode* Sibling, const std::string& S);
+    TlxTreeViewNode* AddObject(TlxTreeViewNode* Sibling, const std::string& S, void* Ptr);
+    TlxTreeViewNode* AddFirst(TlxTreeViewNode* Sibling, const std::string& S);
+    TlxTreeViewNode* AddObjectFirst(TlxTreeViewNode* Sibling, const std::string& S, void* Ptr);
+    TlxTreeViewNode* AddChild(TlxTreeViewNode* Parent, const std::string& S);
+    TlxTreeViewNode* AddChildObject(TlxTreeViewNode* Parent, const std::string& S, void* Ptr);
+    TlxTreeViewNode* AddChildFirst(TlxTreeViewNode* Parent, const std::string& S);
+    TlxTreeViewNode* AddChildObjectFirst(TlxTreeViewNode* Parent, const std::string& S, void* Ptr);
+    TlxTreeViewNode* Insert(TlxTreeViewNode* Sibling, const std::string& S);
+    TlxTreeViewNode* InsertObject(TlxTreeViewNode* Sibling, const std::string& S, void* Ptr);
+
+    void Delete(TlxTreeViewNode* Node);
+    void Clear();
+    void Assign(TPersistent* Source) override;
+
+    void BeginUpdate();
+    void EndUpdate();
+    bool IsUpdating() const { return FUpdateCount > 0; }
+    bool IsDeleting() const { return FDeleting; }
+
+    TlxTreeViewNode* GetFirstNode() const;
+    TlxTreeViewNode* GetNode(HTREEITEM ItemId) const;
+    TlxTreeViewNode* GetNodeFromIndex(int Index);
+    TlxTreeViewNode* Item(int Index) { return GetNodeFromIndex(Index); }
+    TlxTreeViewNode* operator[](int Index) { return GetNodeFromIndex(Index); }
+    void SetItem(int Index, TlxTreeViewNode* Value);
+    int Count() const { return GetCount(); }
+    int GetCount() const;
+    HWND Handle() const { return GetHandle(); }
+    HWND GetHandle() const;
+    TCustomlxTreeView* Owner() const { return FOwner; }
+
+    TlxTreeViewNode* Find(TFindOptions Options, const std::string& S, const void* Data) const;
+
+    void Repaint(TlxTreeViewNode* Node);
+    void AddedNode(TlxTreeViewNode* Node);
+    void FillCache();
+    virtual void InvalidateItemCache();
+
+    // The selection list: nodes remove themselves when they go.
+    void AddToSelection(TlxTreeViewNode* Node);
+    void RemoveFromSelection(TlxTreeViewNode* Node);
+    bool IsInSelection(const TlxTreeViewNode* Node) const;
+    int GetSelectedCount() const { return FSelection.Count(); }
+    TlxTreeViewNode* GetFirstSelected() const { return FSelection.Count() ? FSelection.Get(0) : nullptr; }
+
+    TCheckType CheckType() const { return TCheckType(FCheckType); }
+
+    // The hidden root: parent of the top-level nodes, never returned by navigation.
+    TlxTreeViewNode* Root() const { return FRoot; }
+
+protected:
+    TVITEMEXA CreateItem(TlxTreeViewNode* Node);
+    HTREEITEM AddItem(HTREEITEM ParentItem, HTREEITEM Target, const TVITEMEXA& Item, TAddMode AddMode);
+    TlxTreeViewNode* InternalAddObject(TlxTreeViewNode* Node, const std::string& S, void* Ptr, TAddMode AddMode);
+    void SetUpdateState(bool Updating);
+
+private:
+    friend class TlxTreeViewNode;
+    friend class TCustomlxTreeView;
+
+    TlxTreeViewNode* LinkNewNode(TlxTreeViewNode* Parent, const std::string& S, void* Ptr, HTREEITEM Target,
+                                 TAddMode AddMode, int ListIndex);
+
+    TCustomlxTreeView* FOwner;
+    int FUpdateCount = 0;
+    bool FBulkSelecting = false;
+    bool FDeleting = false;
+    TlxTreeViewNode* FRoot = nullptr;
+    std::unique_ptr<TlxTreeNodeList> FCache;
+    TlxTreeNodeList FSelection;
+    int FSelectionLock = 0;
+    std::uint8_t FCheckType = lxtNone;
+    int FSelectionLevel = -1;
+};
