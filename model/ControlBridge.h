@@ -38,3 +38,11 @@ void Refresh(TCustomlxTreeView* Control);
 void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
 
 } // namespace lxControl
+
+namespace lxControl {
+// The two default comparisons of sorting, for a null sort procedure: the child lists
+// use OnCompare or the SortType's rule (text folded as CompareText, data difference);
+// the native items use OnCompare or a case-sensitive, locale-aware text comparison.
+int DefaultModelCompare(LPARAM Node1, LPARAM Node2, LPARAM Data);
+int DefaultNativeCompare(LPARAM Node1, LPARAM Node2, LPARAM Data);
+} // namespace lxControl

@@ -11,7 +11,7 @@
 #include "platform/Graphics.h"
 #include "platform/WinApi.h"
 
-class QWidget;
+#include <QWidget>
 
 // The framework's own messages: control messages and reflected notifications.
 constexpr UINT CM_BASE = 0xB000;

@@ -1,0 +1,99 @@
+// The control's answers to what the node model asks of it.
+#include "model/ControlBridge.h"
+
+#include <QString>
+
+#include "control/lxTreeViewControl.h"
+
+namespace lxControl {
+
+HWND Handle(TCustomlxTreeView* Control) { return Control->Handle(); }
+bool HandleAllocated(const TCustomlxTreeView* Control) { return Control->HandleAllocated(); }
+TlxTreeViewNode* CreateNode(TCustomlxTreeView* Control) { return Control->CreateNode(); }
+void DoChange(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { Control->DoChange(Node); }
+void StopChangeTimer(TCustomlxTreeView* Control) { Control->FChangeDelayTimer->SetEnabled(false); }
+bool CanChange(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { return Control->CanChange(Node); }
+bool CanExpand(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { return Control->CanExpand(Node); }
+void Expand(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { Control->Expand(Node); }
+bool CanCollapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { return Control->CanCollapse(Node); }
+void Collapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { Control->Collapse(Node); }
+void SetModelExpanding(TCustomlxTreeView* Control, bool Value) { Control->FModelExpanding = Value; }
+void SetCheckImage(TCustomlxTreeView* Control, TlxTreeViewNode* Node, int ImageIndex)
+{
+    Control->SetCheckImage(Node, ImageIndex);
+}
+TTreeOptions Options(const TCustomlxTreeView* Control) { return Control->Options(); }
+TSortType SortType(const TCustomlxTreeView* Control) { return Control->SortType(); }
+bool HasCompareHandler(const TCustomlxTreeView* Control) { return bool(Control->OnCompare); }
+void Compare(TCustomlxTreeView* Control, TlxTreeViewNode* Node1, TlxTreeViewNode* Node2, int Data, int& Compare)
+{
+    if (Control->OnCompare)
+        Control->OnCompare(Control, Node1, Node2, Data, Compare);
+}
+bool AlphaSort(TCustomlxTreeView* Control) { return Control->AlphaSort(); }
+bool HasDeletionHandler(const TCustomlxTreeView* Control) { return bool(Control->OnDeletion); }
+void Deletion(TCustomlxTreeView* Control, TObject* Sender, TlxTreeViewNode* Node)
+{
+    if (Control->OnDeletion)
+        Control->OnDeletion(Sender, Node);
+}
+TColor Color(const TCustomlxTreeView* Control) { return Control->Color(); }
+TFont* Font(TCustomlxTreeView* Control) { return Control->Font(); }
+void Refresh(TCustomlxTreeView* Control) { Control->Refresh(); }
+
+void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node)
+{
+    if (Control->FLastDropTarget == Node)
+        Control->FLastDropTarget = nullptr;
+    if (Control->FDragNode == Node)
+        Control->FDragNode = nullptr;
+    if (Control->FAnchorNode == Node)
+        Control->FAnchorNode = nullptr;
+    if (Control->FCheckNode == Node)
+        Control->FCheckNode = nullptr;
+}
+
+namespace {
+TlxTreeViewNode* AsNode(LPARAM value) { return reinterpret_cast<TlxTreeViewNode*>(value); }
+int DataDifference(TlxTreeViewNode* a, TlxTreeViewNode* b)
+{
+    // Data is compared as the signed 32-bit values it held on the original platform.
+    auto low = [](void* p) { return std::int32_t(std::uint32_t(reinterpret_cast<std::uintptr_t>(p))); };
+    return int(std::uint32_t(low(a->Data())) - std::uint32_t(low(b->Data())));
+}
+} // namespace
+
+int DefaultModelCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
+{
+    TlxTreeViewNode* a = AsNode(Node1);
+    TlxTreeViewNode* b = AsNode(Node2);
+    TCustomlxTreeView* control = a->TreeView();
+    if (control->OnCompare) {
+        int result = 0;
+        control->OnCompare(control, a, b, int(Data), result);
+        return result;
+    }
+    switch (control->SortType()) {
+    case stData: return DataDifference(a, b);
+    case stBoth: {
+        int byText = CompareText(a->Text(), b->Text());
+        return byText != 0 ? byText : DataDifference(a, b);
+    }
+    default: return CompareText(a->Text(), b->Text());
+    }
+}
+
+int DefaultNativeCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
+{
+    TlxTreeViewNode* a = AsNode(Node1);
+    TlxTreeViewNode* b = AsNode(Node2);
+    TCustomlxTreeView* control = a->TreeView();
+    if (control->OnCompare) {
+        int result = 0;
+        control->OnCompare(control, a, b, int(Data), result);
+        return result;
+    }
+    return QString::localeAwareCompare(QString::fromStdString(a->Text()), QString::fromStdString(b->Text()));
+}
+
+} // namespace lxControl

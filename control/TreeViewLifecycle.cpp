@@ -1,0 +1,311 @@
+// Construction, window creation and the properties that live in the native window.
+#include <QWidget>
+
+#include "control/lxTreeViewControl.h"
+// Registers the window classes of the tree (the engine, its edit box, its tooltip).
+bool InitCommonControl(int classes);
+
+namespace {
+constexpr int ICC_TREEVIEW_CLASSES = 0x0002;
+// Options that need a new window to take effect.
+constexpr std::uint64_t LiveOrStoredOptionsMask = 0x174DF;
+} // namespace
+
+TCustomlxTreeView::TCustomlxTreeView(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse, csDisplayDragImage, csReflector});
+    SetBounds(Left(), Top(), 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetParentColor(false);
+    FItems = std::make_unique<TlxTreeViewNodes>(this);
+    FChangeDelayTimer = std::make_unique<TTimer>(nullptr);
+    FChangeDelayTimer->SetEnabled(false);
+    FChangeDelayTimer->SetInterval(0);
+    FChangeDelayTimer->OnTimer = [this](TObject* Sender) { OnChangeTimer(Sender); };
+    FBorderStyle = bsSingle;
+    FOptions = TTreeOptions::FromBits(DefaultTreeOptions);
+}
+
+TCustomlxTreeView::~TCustomlxTreeView()
+{
+    FDestroying = true;
+    FChangeDelayTimer->SetEnabled(false);
+    // The window goes first: its item deletions reach the collection and the timer,
+    // which must still be alive then.
+    DestroyHandle();
+    FItems.reset();
+}
+
+void TCustomlxTreeView::CreateParams(TCreateParams& Params)
+{
+    InitCommonControl(ICC_TREEVIEW_CLASSES);
+    TWinControl::CreateParams(Params);
+    CreateSubClass(Params, WC_TREEVIEWA);
+    DWORD style = TVS_EDITLABELS;
+    if (FOptions.Contains(roShowLines))
+        style |= TVS_HASLINES;
+    if (FOptions.Contains(roShowRoot))
+        style |= TVS_LINESATROOT;
+    if (FOptions.Contains(roShowButtons))
+        style |= TVS_HASBUTTONS;
+    if (!FOptions.Contains(roHideSelection))
+        style |= TVS_SHOWSELALWAYS;
+    if (DragMode() == dmManual)
+        style |= TVS_DISABLEDRAGDROP;
+    if (FOptions.Contains(roHotTrack))
+        style |= TVS_TRACKSELECT;
+    if (!FOptions.Contains(roToolTips))
+        style |= TVS_NOTOOLTIPS;
+    if (FOptions.Contains(roAutoExpand))
+        style |= TVS_SINGLEEXPAND;
+    if (FOptions.Contains(roNoScroll))
+        style |= TVS_NOSCROLL;
+    if (FOptions.Contains(roRowSelect))
+        style |= TVS_FULLROWSELECT;
+    style |= WS_CLIPCHILDREN;
+    if (FBorderStyle == bsSingle)
+        style |= WS_BORDER;
+    Params.Style |= style;
+    if (Ctl3D() && FBorderStyle == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    Params.ClassStyle &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TCustomlxTreeView::CreateWnd()
+{
+    FRecreating = false;
+    TWinControl::CreateWnd();
+    SendMessageA(Handle(), CCM_SETUNICODEFORMAT, 0, 0);
+    FontChanged(nullptr);
+    SendMessageA(Handle(), TVM_SETINSERTMARKCOLOR, 0, LPARAM(ColorToRGB(clBtnFace)));
+}
+
+void TCustomlxTreeView::DestroyWnd()
+{
+    FRecreating = true;
+    TWinControl::DestroyWnd();
+}
+
+void TCustomlxTreeView::WMDestroy(TMessage& Message)
+{
+    if (!FDestroying)
+        FullCollapse();
+    DefaultHandler(Message);
+}
+
+void TCustomlxTreeView::CMColorChanged(TMessage& Message)
+{
+    Invalidate();
+    if (HandleAllocated())
+        SendMessageA(Handle(), TVM_SETBKCOLOR, 0, LPARAM(ColorToRGB(Color())));
+    Message.Result = 0;
+}
+
+void TCustomlxTreeView::FontChanged(TObject*)
+{
+    if (!HandleAllocated())
+        return;
+    SendMessageA(Handle(), WM_SETFONT, WPARAM(Font()->Handle()), MAKELPARAM(1, 0));
+    SendMessageA(Handle(), TVM_SETTEXTCOLOR, 0, LPARAM(ColorToRGB(Font()->Color())));
+}
+
+void TCustomlxTreeView::SetStyle(DWORD Value, bool UseStyle)
+{
+    if (!HandleAllocated())
+        return;
+    LONG_PTR style = GetWindowLongA(Handle(), GWL_STYLE);
+    style = UseStyle ? (style | LONG_PTR(Value)) : (style & ~LONG_PTR(Value));
+    SetWindowLongA(Handle(), GWL_STYLE, style);
+}
+
+void TCustomlxTreeView::SetOptions(TTreeOptions Value)
+{
+    if (Value.Contains(roRowSelect))
+        Value.Exclude(roShowLines);
+    const TTreeOptions added = Value - FOptions;
+    const TTreeOptions removed = FOptions - Value;
+    struct TLiveStyle {
+        TTreeOption option;
+        DWORD style;
+        bool setWhenPresent;
+    };
+    // Options the window applies at once, through its style.
+    static const TLiveStyle liveStyles[] = {
+        {roHideSelection, TVS_SHOWSELALWAYS, false}, {roShowLines, TVS_HASLINES, true},
+        {roShowRoot, TVS_LINESATROOT, true},         {roShowButtons, TVS_HASBUTTONS, true},
+        {roAutoExpand, TVS_SINGLEEXPAND, true},      {roHotTrack, TVS_TRACKSELECT, true},
+        {roNoScroll, TVS_NOSCROLL, true},            {roRowSelect, TVS_FULLROWSELECT, true},
+        {roToolTips, TVS_NOTOOLTIPS, false},
+    };
+    for (const TLiveStyle& s : liveStyles)
+        if (added.Contains(s.option))
+            SetStyle(s.style, s.setWhenPresent);
+    for (const TLiveStyle& s : liveStyles)
+        if (removed.Contains(s.option))
+            SetStyle(s.style, !s.setWhenPresent);
+    FOptions = Value;
+    (void)LiveOrStoredOptionsMask;
+}
+
+void TCustomlxTreeView::SetSortType(TSortType Value)
+{
+    if (FSortType == Value)
+        return;
+    FSortType = Value;
+    if (Value != stNone)
+        AlphaSort();
+}
+
+void TCustomlxTreeView::SetBorderStyle(TBorderStyle Value)
+{
+    if (FBorderStyle == Value)
+        return;
+    FBorderStyle = Value;
+    if (!HandleAllocated())
+        return;
+    LONG_PTR style = GetWindowLongA(Handle(), GWL_STYLE);
+    LONG_PTR exStyle = GetWindowLongA(Handle(), GWL_EXSTYLE);
+    if (Value == bsSingle) {
+        style |= WS_BORDER;
+        if (Ctl3D())
+            exStyle |= WS_EX_CLIENTEDGE;
+    } else {
+        style &= ~LONG_PTR(WS_BORDER);
+        exStyle &= ~LONG_PTR(WS_EX_CLIENTEDGE);
+    }
+    SetWindowLongA(Handle(), GWL_EXSTYLE, exStyle);
+    SetWindowLongA(Handle(), GWL_STYLE, style);
+}
+
+void TCustomlxTreeView::SetlxTreeViewNodes(TlxTreeViewNodes* Value) { FItems->Assign(Value); }
+
+int TCustomlxTreeView::GetChangeDelay() const { return int(FChangeDelayTimer->Interval()); }
+
+void TCustomlxTreeView::SetChangeDelay(int Value) { FChangeDelayTimer->SetInterval(unsigned(std::max(0, Value))); }
+
+int TCustomlxTreeView::GetIndent() { return int(SendMessageA(Handle(), TVM_GETINDENT, 0, 0)); }
+
+void TCustomlxTreeView::SetIndent(int Value)
+{
+    if (Value != GetIndent())
+        SendMessageA(Handle(), TVM_SETINDENT, WPARAM(Value), 0);
+}
+
+std::int8_t TCustomlxTreeView::GetItemHeight()
+{
+    auto height = std::int8_t(SendMessageA(Handle(), TVM_GETITEMHEIGHT, 0, 0));
+    if (height == 0)
+        if (TlxTreeViewNode* first = FItems->GetFirstNode()) {
+            RECT r = first->DisplayRect(false);
+            height = std::int8_t(r.bottom - r.top);
+        }
+    return height;
+}
+
+void TCustomlxTreeView::SetItemHeight(std::int8_t Value)
+{
+    if (Value < 1)
+        Value = -1;
+    SendMessageA(Handle(), TVM_SETITEMHEIGHT, WPARAM(LPARAM(Value)), 0);
+}
+
+TlxTreeViewNode* TCustomlxTreeView::NodeOfItem(HTREEITEM Item) const { return FItems->GetNode(Item); }
+
+TlxTreeViewNode* TCustomlxTreeView::GetSelection() const
+{
+    if (!HandleAllocated())
+        return nullptr;
+    HWND h = const_cast<TCustomlxTreeView*>(this)->Handle();
+    return NodeOfItem(reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+}
+
+void TCustomlxTreeView::SetSelection(TlxTreeViewNode* Node)
+{
+    SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, LPARAM(Node ? Node->ItemId() : nullptr));
+}
+
+TlxTreeViewNode* TCustomlxTreeView::GetTopItem() const
+{
+    if (!HandleAllocated())
+        return nullptr;
+    HWND h = const_cast<TCustomlxTreeView*>(this)->Handle();
+    return NodeOfItem(reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+}
+
+void TCustomlxTreeView::SetTopItem(TlxTreeViewNode* Node)
+{
+    if (HandleAllocated() && Node)
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, LPARAM(Node->ItemId()));
+}
+
+TlxTreeViewNode* TCustomlxTreeView::GetLastVisibleNode()
+{
+    return NodeOfItem(reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_LASTVISIBLE, 0)));
+}
+
+TlxTreeViewNode* TCustomlxTreeView::GetNodeAt(int X, int Y)
+{
+    TVHITTESTINFO info;
+    info.pt = POINT{X, Y};
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, LPARAM(&info)));
+    return item ? NodeOfItem(item) : nullptr;
+}
+
+THitTests TCustomlxTreeView::GetHitTestInfoAt(int X, int Y)
+{
+    TVHITTESTINFO info;
+    info.pt = POINT{X, Y};
+    SendMessageA(Handle(), TVM_HITTEST, 0, LPARAM(&info));
+    THitTests result;
+    const UINT f = info.flags;
+    if (f & TVHT_ABOVE)
+        result.Include(htAbove);
+    if (f & TVHT_BELOW)
+        result.Include(htBelow);
+    if (f & TVHT_NOWHERE)
+        result.Include(htNowhere);
+    if (f & TVHT_ONITEM)
+        result.Include(htOnItem);
+    if (f & TVHT_ONITEMBUTTON)
+        result.Include(htOnButton);
+    if (f & TVHT_ONITEMICON)
+        result.Include(htOnIcon);
+    if (f & TVHT_ONITEMINDENT)
+        result.Include(htOnIndent);
+    if (f & TVHT_ONITEMLABEL)
+        result.Include(htOnLabel);
+    if (f & TVHT_ONITEMRIGHT)
+        result.Include(htOnRight);
+    if (f & TVHT_ONITEMSTATEICON)
+        result.Include(htOnStateIcon);
+    if (f & TVHT_TOLEFT)
+        result.Include(htToLeft);
+    if (f & TVHT_TORIGHT)
+        result.Include(htToRight);
+    return result;
+}
+
+bool TCustomlxTreeView::IsEditing()
+{
+    auto edit = reinterpret_cast<HWND>(SendMessageA(Handle(), TVM_GETEDITCONTROL, 0, 0));
+    return edit && IsWindowVisible(edit);
+}
+
+void TCustomlxTreeView::FullExpand()
+{
+    for (TlxTreeViewNode* node = FItems->GetFirstNode(); node; node = node->GetNextSibling())
+        node->Expand(true);
+}
+
+void TCustomlxTreeView::FullCollapse()
+{
+    for (TlxTreeViewNode* node = FItems->GetFirstNode(); node; node = node->GetNextSibling())
+        node->Collapse(true);
+}
+
+void TCustomlxTreeView::SetCheckImage(TlxTreeViewNode* Node, int ImageIndex)
+{
+    if (Node && FOptions.Contains(roCheckSupport))
+        Node->SetStateIndex(ImageIndex);
+}

@@ -1,0 +1,290 @@
+// The native tree's notifications, turned into model changes and events, and the
+// hooks through which every event passes.
+#include <cstring>
+
+#include "control/lxTreeViewControl.h"
+
+void TCustomlxTreeView::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CN_NOTIFY:
+        CNNotify(Message);
+        return;
+    case WM_DESTROY:
+        WMDestroy(Message);
+        return;
+    case CM_COLORCHANGED:
+        CMColorChanged(Message);
+        return;
+    case CM_FONTCHANGED:
+        TWinControl::Dispatch(Message);
+        FontChanged(nullptr);
+        return;
+    default:
+        TWinControl::Dispatch(Message);
+    }
+}
+
+TlxTreeViewNode* TCustomlxTreeView::GetNodeFromItem(const TVITEMA& Item) const
+{
+    if (Item.mask & TVIF_PARAM)
+        return reinterpret_cast<TlxTreeViewNode*>(Item.lParam);
+    return FItems->GetNode(Item.hItem);
+}
+
+void TCustomlxTreeView::CNNotify(TMessage& Message)
+{
+    auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
+    if (!header)
+        return;
+    auto& tree = *reinterpret_cast<NMTREEVIEWA*>(Message.LParam);
+    auto& disp = *reinterpret_cast<NMTVDISPINFOA*>(Message.LParam);
+    switch (header->code) {
+    case TVN_SELCHANGINGA: Message.Result = NotifySelChanging(tree); break;
+    case TVN_SELCHANGEDA: Message.Result = NotifySelChanged(tree); break;
+    case TVN_GETDISPINFOA: Message.Result = NotifyGetDispInfo(disp); break;
+    case TVN_SETDISPINFOA: Message.Result = NotifySetDispInfo(disp); break;
+    case TVN_ITEMEXPANDINGA: Message.Result = NotifyItemExpanding(tree); break;
+    case TVN_ITEMEXPANDEDA: Message.Result = NotifyItemExpanded(tree); break;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINRDRAGA:
+        FDragged = true;
+        FDragNode = GetNodeFromItem(tree.itemNew);
+        Message.Result = 0;
+        break;
+    case TVN_DELETEITEMA: Message.Result = NotifyDeleteItem(tree); break;
+    case TVN_BEGINLABELEDITA: Message.Result = NotifyBeginLabelEdit(disp); break;
+    case TVN_ENDLABELEDITA:
+        Edit(disp.item);
+        Message.Result = 0;
+        break;
+    case TVN_SINGLEEXPAND: Message.Result = NotifySingleExpand(tree); break;
+    default: break;
+    }
+}
+
+LRESULT TCustomlxTreeView::NotifyGetDispInfo(NMTVDISPINFOA& Info)
+{
+    TlxTreeViewNode* node = GetNodeFromItem(Info.item);
+    if (!node)
+        return 0;
+    if ((Info.item.mask & TVIF_TEXT) && Info.item.pszText && Info.item.cchTextMax > 0) {
+        const std::string& text = node->Text();
+        std::size_t n = std::min<std::size_t>(text.size(), std::size_t(Info.item.cchTextMax - 1));
+        std::memcpy(Info.item.pszText, text.data(), n);
+        Info.item.pszText[n] = '\0';
+    }
+    if (Info.item.mask & TVIF_IMAGE) {
+        GetImageIndex(node);
+        Info.item.iImage = node->ImageIndex();
+    }
+    if (Info.item.mask & TVIF_SELECTEDIMAGE) {
+        GetSelectedIndex(node);
+        Info.item.iSelectedImage = node->SelectedIndex();
+    }
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifySetDispInfo(NMTVDISPINFOA& Info)
+{
+    TlxTreeViewNode* node = GetNodeFromItem(Info.item);
+    if (node && (Info.item.mask & TVIF_TEXT) && Info.item.pszText)
+        node->SetText(Info.item.pszText);
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifySelChanging(NMTREEVIEWA& Info)
+{
+    return CanChange(GetNodeFromItem(Info.itemNew)) ? 0 : 1;
+}
+
+LRESULT TCustomlxTreeView::NotifySelChanged(NMTREEVIEWA& Info)
+{
+    TlxTreeViewNode* oldNode = Info.itemOld.hItem ? GetNodeFromItem(Info.itemOld) : nullptr;
+    TlxTreeViewNode* newNode = Info.itemNew.hItem ? GetNodeFromItem(Info.itemNew) : nullptr;
+    if (oldNode)
+        FItems->RemoveFromSelection(oldNode);
+    if (newNode) {
+        FItems->AddToSelection(newNode);
+        if (!FItems->FBulkSelecting)
+            FItems->FSelectionLevel = newNode->Level();
+    }
+    DoChange(newNode);
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifyItemExpanding(NMTREEVIEWA& Info)
+{
+    if (FModelExpanding)
+        return 0;
+    TlxTreeViewNode* node = GetNodeFromItem(Info.itemNew);
+    if (!node)
+        return 0;
+    if (Info.action == TVE_EXPAND)
+        return CanExpand(node) ? 0 : 1;
+    if (Info.action == TVE_COLLAPSE)
+        return CanCollapse(node) ? 0 : 1;
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifyItemExpanded(NMTREEVIEWA& Info)
+{
+    if (FModelExpanding)
+        return 0;
+    TlxTreeViewNode* node = GetNodeFromItem(Info.itemNew);
+    if (Info.action == TVE_EXPAND) {
+        if (node)
+            node->FExpanded = true;
+        Expand(node);
+    } else if (Info.action == TVE_COLLAPSE) {
+        if (node)
+            node->FExpanded = false;
+        Collapse(node);
+    }
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifyDeleteItem(NMTREEVIEWA& Info)
+{
+    TlxTreeViewNode* node = GetNodeFromItem(Info.itemOld);
+    if (!node)
+        return 0;
+    node->FItemId = nullptr;
+    FChangeDelayTimer->SetEnabled(false);
+    if (FRecreating)
+        node->Delete();
+    else
+        FItems->Delete(node);
+    FItems->InvalidateItemCache();
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifyBeginLabelEdit(NMTVDISPINFOA& Info)
+{
+    if (Dragging() || !CanEdit(GetNodeFromItem(Info.item)))
+        return 1;
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::NotifySingleExpand(NMTREEVIEWA& Info)
+{
+    bool autoCollapse = true;
+    if (OnAutoExpanded)
+        OnAutoExpanded(this, GetNodeFromItem(Info.itemNew), autoCollapse);
+    return autoCollapse ? 0 : TVNRET_SKIPOLD;
+}
+
+// ---- Hooks ----
+
+bool TCustomlxTreeView::CanChange(TlxTreeViewNode* Node)
+{
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, Node, allow);
+    return allow;
+}
+
+void TCustomlxTreeView::Change(TlxTreeViewNode* Node)
+{
+    if (OnChange)
+        OnChange(this, Node);
+}
+
+bool TCustomlxTreeView::CanExpand(TlxTreeViewNode* Node)
+{
+    bool allow = true;
+    if (OnExpanding)
+        OnExpanding(this, Node, allow);
+    return allow;
+}
+
+void TCustomlxTreeView::Expand(TlxTreeViewNode* Node)
+{
+    if (OnExpanded)
+        OnExpanded(this, Node);
+}
+
+bool TCustomlxTreeView::CanCollapse(TlxTreeViewNode* Node)
+{
+    bool allow = true;
+    if (OnCollapsing)
+        OnCollapsing(this, Node, allow);
+    return allow;
+}
+
+void TCustomlxTreeView::Collapse(TlxTreeViewNode* Node)
+{
+    if (OnCollapsed)
+        OnCollapsed(this, Node);
+}
+
+bool TCustomlxTreeView::CanEdit(TlxTreeViewNode* Node)
+{
+    bool allow = !FOptions.Contains(roReadOnly);
+    if (OnEditing)
+        OnEditing(this, Node, allow);
+    return allow;
+}
+
+void TCustomlxTreeView::Edit(const TVITEMA& Item)
+{
+    if (!Item.pszText)
+        return; // a cancelled edit
+    std::string s = Item.pszText;
+    TlxTreeViewNode* node = GetNodeFromItem(Item);
+    if (node)
+        node->SetText(s);
+    if (OnEdited)
+        OnEdited(this, node, s);
+}
+
+bool TCustomlxTreeView::CanCheck(TlxTreeViewNode* Node)
+{
+    bool allow = true;
+    if (OnChecking)
+        OnChecking(this, Node, allow);
+    return allow;
+}
+
+void TCustomlxTreeView::Check(TlxTreeViewNode* Node)
+{
+    if (OnChecked)
+        OnChecked(this, Node);
+}
+
+void TCustomlxTreeView::GetImageIndex(TlxTreeViewNode* Node)
+{
+    if (OnGetImageIndex)
+        OnGetImageIndex(this, Node);
+}
+
+void TCustomlxTreeView::GetSelectedIndex(TlxTreeViewNode* Node)
+{
+    if (OnGetSelectedIndex)
+        OnGetSelectedIndex(this, Node);
+}
+
+TlxTreeViewNode* TCustomlxTreeView::CreateNode()
+{
+    TlxTreeViewNodeClass nodeClass = &NodeClassOf<TlxTreeViewNode>;
+    if (OnCreateNode)
+        OnCreateNode(this, nodeClass);
+    return nodeClass(FItems.get());
+}
+
+void TCustomlxTreeView::DoChange(TlxTreeViewNode* Node)
+{
+    if (GetChangeDelay() > 0) {
+        FChangeDelayTimer->SetEnabled(false);
+        FChangeDelayTimer->SetTag(reinterpret_cast<std::intptr_t>(Node));
+        FChangeDelayTimer->SetEnabled(true);
+    } else {
+        Change(Node);
+    }
+}
+
+void TCustomlxTreeView::OnChangeTimer(TObject*)
+{
+    FChangeDelayTimer->SetEnabled(false);
+    Change(reinterpret_cast<TlxTreeViewNode*>(FChangeDelayTimer->Tag()));
+}
