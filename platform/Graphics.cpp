@@ -44,8 +44,9 @@ TColor QColorToTColor(const QColor& Color)
 
 void TGraphicsObject::Changed()
 {
-    if (OnChange)
-        OnChange(this);
+    // Call a copy: the handler may free this object and its OnChange with it.
+    if (const TNotifyEvent handler = OnChange)
+        handler(this);
 }
 
 // ---------------------------------------------------------------------------

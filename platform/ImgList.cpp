@@ -21,8 +21,9 @@ TChangeLink::~TChangeLink()
 
 void TChangeLink::Change()
 {
-    if (OnChange)
-        OnChange(FSender);
+    // Call a copy: the handler may free this link and its OnChange with it.
+    if (const TNotifyEvent handler = OnChange)
+        handler(FSender);
 }
 
 // ---------------------------------------------------------------------------
@@ -289,12 +290,19 @@ void TCustomImageList::Change()
     for (TChangeLink* link : clients)
         if (std::find(FClients.begin(), FClients.end(), link) != FClients.end())
             link->Change();
-    if (OnChange)
-        OnChange(this);
+    if (const TNotifyEvent handler = OnChange)
+        handler(this);
 }
 
 // ---------------------------------------------------------------------------
 // TDragImageList
+
+TDragImageList::TDragImageList(TComponent* AOwner) : TCustomImageList(AOwner) {}
+
+TDragImageList::TDragImageList(TComponent* AOwner, int AWidth, int AHeight)
+    : TCustomImageList(AOwner, AWidth, AHeight)
+{
+}
 
 TDragImageList::~TDragImageList() = default;
 

@@ -105,7 +105,8 @@ class TDragImageWindow;
 // coordinates of the window given to BeginDrag.
 class TDragImageList : public TCustomImageList {
 public:
-    using TCustomImageList::TCustomImageList;
+    explicit TDragImageList(TComponent* AOwner);
+    TDragImageList(TComponent* AOwner, int AWidth, int AHeight);
     ~TDragImageList() override;
 
     bool SetDragImage(int Index, int HotSpotX, int HotSpotY);

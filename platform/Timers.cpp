@@ -80,6 +80,7 @@ void TTimer::Tick()
 
 void TTimer::Timer()
 {
-    if (OnTimer)
-        OnTimer(this);
+    // Call a copy: a handler that frees the timer frees OnTimer with it.
+    if (const TNotifyEvent handler = OnTimer)
+        handler(this);
 }
