@@ -306,3 +306,40 @@ TEST(FrameworkStrings, StringListSplitsAtEveryKindOfLineBreak)
         EXPECT_EQ(e.Message(), "List index out of bounds (5)");
     }
 }
+
+TEST(FrameworkComponents, InsertingMovesAComponentBetweenOwners)
+{
+    TWatcher first(nullptr);
+    TWatcher second(nullptr);
+    auto* child = new TWatcher(&first);
+    auto* moved = new TComponent(&first);
+    first.Heard.clear();
+    child->Heard.clear();
+    second.InsertComponent(moved);
+    EXPECT_EQ(moved->Owner(), &second);
+    EXPECT_EQ(first.ComponentCount(), 1);
+    // The old owner and its components hear of the removal, the new owner of the insertion.
+    EXPECT_EQ(first.Heard.back(), std::make_pair(moved, opRemove));
+    EXPECT_EQ(child->Heard.back(), std::make_pair(moved, opRemove));
+    EXPECT_EQ(second.Heard.back(), std::make_pair(moved, opInsert));
+    first.RemoveComponent(child); // now unowned: freed by hand
+    EXPECT_EQ(child->Owner(), nullptr);
+    delete child;
+}
+
+TEST(FrameworkStreams, StringStreamAndPartialCopies)
+{
+    TStringStream s("0123456789");
+    s.SetPosition(2);
+    EXPECT_EQ(s.ReadString(3), "234");
+    EXPECT_EQ(s.ReadString(100), "56789");
+    s.SetPosition(10);
+    s.WriteString("AB");
+    EXPECT_EQ(s.DataString(), "0123456789AB");
+
+    TMemoryStream m;
+    s.SetPosition(4);
+    EXPECT_EQ(m.CopyFrom(&s, 3), 3);
+    EXPECT_EQ(std::string(static_cast<const char*>(m.Memory()), 3), "456");
+    EXPECT_THROW(m.CopyFrom(&s, 100), EReadError); // the source runs dry
+}

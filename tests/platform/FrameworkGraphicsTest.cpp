@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/Gdi.h"
@@ -143,4 +144,60 @@ TEST(FrameworkBitmap, LoadingReportsMissingFilesAndRoundTripsThroughStreams)
     const QImage drawn = loaded.DrawingImage();
     EXPECT_EQ(qAlpha(drawn.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(drawn.pixel(1, 1)), 255);
+}
+
+TEST(FrameworkCanvas, DrawsThroughAGivenDeviceContext)
+{
+    QImage surface(60, 40, QImage::Format_ARGB32_Premultiplied);
+    surface.fill(Qt::white);
+    QPainter painter(&surface);
+    painter.translate(10, 5); // a window's client origin inside its surface
+    TDeviceContext dc;
+    dc.painter = &painter;
+
+    TCanvas canvas;
+    EXPECT_THROW(canvas.FillRect(RECT{0, 0, 1, 1}), EInvalidOperation); // nothing to draw on
+    canvas.SetHandle(&dc);
+    canvas.Brush()->SetColor(clYellow);
+    canvas.Pen()->SetColor(clNavy);
+    canvas.Rectangle(0, 0, 10, 8);
+    EXPECT_EQ(canvas.Pixels(0, 0), clNavy);   // the outline
+    EXPECT_EQ(canvas.Pixels(9, 7), clNavy);   // the right and bottom edges are inside
+    EXPECT_EQ(canvas.Pixels(5, 4), clYellow); // the fill
+    EXPECT_EQ(canvas.Pixels(10, 8), clWhite);
+    EXPECT_EQ(surface.pixelColor(15, 9), QColor(Qt::yellow)); // logical (5,4) is device (15,9)
+
+    // Text selects the canvas font into the context, as the window's own drawing expects.
+    canvas.Font()->SetStyle({fsBold});
+    canvas.TextOut(0, 10, "x");
+    QFont selected;
+    ASSERT_TRUE(FontFromHandle(GetCurrentObjectFont(&dc), &selected));
+    EXPECT_TRUE(selected.bold());
+    EXPECT_EQ(GetTextColor(&dc), ColorToRGB(clWindowText));
+    painter.end();
+}
+
+TEST(FrameworkFont, QtFontsAndHandlesConvertBothWays)
+{
+    TFont font;
+    QFont q("DejaVu Sans Mono");
+    q.setPixelSize(14);
+    q.setItalic(true);
+    q.setStrikeOut(true);
+    q.setFixedPitch(true);
+    int changes = 0;
+    font.OnChange = [&](TObject*) { ++changes; };
+    font.AssignQFont(q);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(font.Name(), "DejaVu Sans Mono");
+    EXPECT_EQ(font.Height(), -14);
+    EXPECT_TRUE(font.Style() == (TFontStyles{fsItalic, fsStrikeOut}));
+    EXPECT_EQ(font.Pitch(), fpFixed);
+
+    TFont copy;
+    copy.SetHandle(font.Handle());
+    EXPECT_EQ(copy.Name(), font.Name());
+    EXPECT_EQ(copy.Height(), font.Height());
+    EXPECT_TRUE(copy.Style() == font.Style());
+    EXPECT_NE(copy.Handle(), font.Handle()); // each font owns its own handle
 }

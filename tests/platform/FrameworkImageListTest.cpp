@@ -151,3 +151,40 @@ TEST(FrameworkImageList, DragImageListTakesOverANativeHandle)
     EXPECT_TRUE(drag.EndDrag());
     EXPECT_FALSE(drag.Dragging());
 }
+
+TEST(FrameworkImageList, ComponentDrawsCopiesAndGreysItsImages)
+{
+    TImageList source(nullptr);
+    TBitmap strip;
+    strip.SetImage(Strip({Qt::red, QColor(0, 0, 200)}));
+    TBitmap mask;
+    mask.SetSize(32, 16);
+    mask.Canvas()->Brush()->SetColor(clBlack);
+    mask.Canvas()->FillRect(RECT{0, 0, 32, 16});
+    mask.Canvas()->SetPixels(2, 2, clWhite); // white in the mask: transparent
+    EXPECT_EQ(source.Add(&strip, &mask), 0);
+    EXPECT_TRUE(source.Overlay(1, 0)); // overlay number 1 is image 1
+
+    TImageList copy(nullptr);
+    copy.Assign(&source);
+    ASSERT_EQ(copy.Count(), 2);
+
+    TBitmap target;
+    target.SetSize(48, 16);
+    TCanvas* c = target.Canvas();
+    copy.Draw(c, 0, 0, 0);
+    copy.Draw(c, 16, 0, 0, false);
+    source.DrawOverlay(c, 32, 0, 0, 0);
+    EXPECT_EQ(c->Pixels(5, 5), clRed);
+    EXPECT_EQ(c->Pixels(2, 2), clWhite); // masked out
+    const QColor greyed = TColorToQColor(c->Pixels(21, 5));
+    EXPECT_EQ(greyed.red(), greyed.blue()); // grey, not red
+    EXPECT_GT(greyed.red(), 0);
+    EXPECT_EQ(c->Pixels(37, 5), 0xC80000); // the overlay covers image 0
+
+    TBitmap out;
+    EXPECT_TRUE(copy.GetBitmap(1, &out));
+    EXPECT_EQ(out.Width(), 16);
+    EXPECT_EQ(out.Canvas()->Pixels(8, 8), 0xC80000);
+    EXPECT_FALSE(copy.GetBitmap(2, &out));
+}
