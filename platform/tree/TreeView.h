@@ -1,0 +1,239 @@
+#pragma once
+// The tree window's engine: one object per window of class WC_TREEVIEWA, kept in
+// the window's private data. It answers the TVM_* messages, sends the TVN_* and
+// NM_* notifications to the parent window, lays out, paints, scrolls, hit-tests,
+// and handles the keyboard, the mouse, label editing and tooltips.
+//
+// Notification handlers are application code: they may send messages back, delete
+// items, destroy the window or throw. Every path below re-resolves item handles
+// after a notification and keeps its state consistent when one throws.
+#include <QElapsedTimer>
+#include <QFont>
+#include <QPoint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include "platform/CommCtrl.h"
+#include "platform/WinApi.h"
+#include "platform/tree/TreeItemStore.h"
+
+class QPainter;
+class QTimer;
+
+namespace lxtree {
+
+// Messages the engine posts to itself.
+constexpr UINT TVM_PRIVATE_UPDATESCROLL = TV_FIRST + 0xF0;
+
+// Where the parts of one item's row lie, in client coordinates.
+struct TItemGeometry {
+    int top = 0, bottom = 0;
+    int buttonLeft = 0, buttonRight = 0; // the item's connector column; empty at the root without lines
+    int stateLeft = 0, imageLeft = 0, labelLeft = 0, labelRight = 0;
+};
+
+class TTreeView {
+public:
+    explicit TTreeView(HWND hwnd);
+    ~TTreeView();
+    TTreeView(const TTreeView&) = delete;
+    TTreeView& operator=(const TTreeView&) = delete;
+
+    // The class's window routine.
+    static LRESULT ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class TEngineCall;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT TreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT SettingMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+
+    // ---- Notifications (TreeViewNotify.cpp)
+    LRESULT Notify(NMHDR& hdr, int code);
+    void FillItemRecord(TVITEMA& item, TSlot s) const;
+    LRESULT NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt = {});
+    std::string ItemText(TSlot s);
+    int ItemImage(TSlot s, bool selected);
+    bool ItemHasChildren(TSlot s);
+    bool ItemHasButton(TSlot s);
+    int AskChildren(TSlot s);
+
+    // ---- Items (TreeViewItems.cpp)
+    HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
+    TSlot SortedPosition(TSlot parent, const std::string& text);
+    BOOL DeleteItem(HTREEITEM h);
+    void DeleteAll();
+    void DeleteChildren(TSlot parent);
+    void DeleteSubtree(TSlot s);
+    void ForgetItemsOf(TSlot subtree);
+    BOOL GetItem(TVITEMEXA& item, bool extended);
+    BOOL SetItem(const TVITEMEXA& item, bool extended);
+    void StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked);
+    void SetItemState(TSlot s, UINT state, UINT mask);
+    HTREEITEM GetNextItem(UINT code, HTREEITEM h);
+    BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
+    bool IsLiveItem(TSlot s) const;
+
+    // ---- Expansion and selection (TreeViewSelect.cpp)
+    BOOL Expand(TSlot s, UINT action, bool notify);
+    bool ExpandByUser(TSlot s, UINT action);
+    void ExpandAllBelow(TSlot s);
+    bool SelectCaret(TSlot s, UINT cause);
+    void MoveCaretOutOf(TSlot subtree);
+    void SetDropHilite(TSlot s);
+    bool EnsureVisible(TSlot s, bool* expanded = nullptr);
+    bool ExpandAncestors(TSlot s);
+    void SingleExpand(HTREEITEM oldCaret, HTREEITEM newCaret);
+    void SelectByUser(TSlot s, UINT cause);
+
+    // ---- Layout and scrolling (TreeViewLayout.cpp)
+    void ReadStyle();
+    void SetFont(HFONT font);
+    void UpdateDefaultItemHeight();
+    int ItemHeight() const { return FItemHeight; }
+    int ClientWidth() const;
+    int ClientHeight() const;
+    int PageRows() const;
+    std::uint32_t TopRow();
+    void SetTopRow(std::int64_t row);
+    void SetTopItem(TSlot s);
+    void ClampTop();
+    void ScrollRows(std::int64_t rows);
+    void ScrollHorizontally(int pos);
+    void OnVScroll(int code);
+    void OnHScroll(int code);
+    void OnMouseWheel(int delta);
+    void UpdateScrollBars();
+    void LayoutChanged();
+    int RootColumns() const;
+    TItemGeometry Geometry(TSlot s, int top, int labelWidth = -1);
+    bool ItemTop(TSlot s, int* top);
+    int LabelWidth(TSlot s);
+    QFont ItemFont(TSlot s) const;
+    BOOL GetItemRect(RECT* rect, bool labelOnly);
+    HTREEITEM HitTest(TVHITTESTINFO& info);
+    TSlot ItemAtPoint(int y, int* top);
+    void InvalidateItem(TSlot s);
+    void Invalidate();
+
+    // ---- Painting (TreeViewPaint.cpp)
+    void Paint(HDC dc, const RECT& update);
+    LRESULT CustomDraw(HDC dc, DWORD stage, const RECT& rc, TSlot s, UINT itemState, COLORREF* text,
+                       COLORREF* textBk, int level);
+    void PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags);
+    void PaintLines(QPainter& p, TSlot s, const TItemGeometry& g);
+    void PaintButton(QPainter& p, TSlot s, const TItemGeometry& g);
+    void PaintImages(HDC dc, TSlot s, const TItemGeometry& g);
+    void PaintInsertMark(QPainter& p);
+    COLORREF BackgroundColor() const;
+    COLORREF TextColor() const;
+    COLORREF LineColor() const;
+
+    // ---- Keyboard and mouse (TreeViewInput.cpp)
+    void OnKeyDown(WORD vk);
+    void OnChar(char32_t c);
+    void IncrementalSearch(char32_t c);
+    TSlot FindByPrefix(TSlot start, const QString& prefix);
+    LRESULT GetSearchString(char* buffer);
+    void OnButtonDown(bool right, WPARAM keys, POINT pt);
+    void OnButtonUp(bool right, POINT pt);
+    void OnDoubleClick(POINT pt);
+    void OnMouseMove(WPARAM keys, POINT pt);
+    void OnMouseLeave();
+    void BeginDrag(bool right);
+    void SetHotItem(TSlot s);
+    void OnFocus(bool focused);
+    void ArmLabelEditTimer(TSlot s);
+
+    // ---- Label editing (TreeViewEdit.cpp)
+    HWND EditLabel(TSlot s);
+    void EndEditLabel(bool cancel);
+    LRESULT EditBoxProc(const WNDPROC& previous, HWND edit, UINT msg, WPARAM wParam, LPARAM lParam);
+    void PositionEditBox();
+
+    // ---- Tooltips (TreeViewToolTip.cpp)
+    void CreateToolTip();
+    void DestroyToolTip();
+    void TrackToolTip(TSlot s);
+    void ShowToolTip();
+    void HideToolTip();
+    LRESULT AnswerToolTipText(NMTTDISPINFOW& info);
+
+    // ---- Drag image (TreeViewPaint.cpp)
+    HIMAGELIST CreateDragImage(TSlot s);
+
+    HWND FHwnd;
+    TTreeItemStore FItems;
+    DWORD FStyle = 0;
+
+    // Look.
+    HFONT FFont = nullptr;     // the font in effect (WM_SETFONT or our own)
+    HFONT FOwnFont = nullptr;  // made from the application font; freed with the engine
+    QFont FQFont;
+    int FItemHeight = 16;
+    bool FCustomItemHeight = false;
+    int FIndent = 19;
+    COLORREF FBkColor = CLR_NONE;
+    COLORREF FTextColor = CLR_NONE;
+    COLORREF FLineColor = CLR_DEFAULT;
+    COLORREF FInsertMarkColor = CLR_DEFAULT;
+    HIMAGELIST FNormalImages = nullptr;
+    HIMAGELIST FStateImages = nullptr;
+    UINT FScrollTime = 50;
+    BOOL FUnicodeFormat = FALSE;
+
+    // Items with a special role.
+    TSlot FCaret = kNil;
+    TSlot FDropHilite = kNil;
+    TSlot FHot = kNil;
+    TSlot FInsertMark = kNil;
+    bool FInsertMarkAfter = false;
+    TSlot FTop = kNil;
+    std::unordered_map<TSlot, int> FCustomLabelWidths; // measured with a custom-draw font
+
+    // Layout and scrolling.
+    std::uint64_t FTopRowEpoch = 0;
+    std::uint32_t FTopRow = 0;
+    int FXPos = 0;
+    int FContentWidth = 0; // the widest row painted since the layout last changed
+    bool FRedraw = true;
+    bool FVBarShown = false;
+    bool FHBarShown = false;
+    bool FLayoutDirty = false;
+    bool FScrollUpdatePosted = false;
+    int FWheelRemainder = 0;
+    bool FFocused = false;
+
+    // Keyboard search.
+    QString FSearch;
+    bool FSkipChar = false; // the character of a key that already acted (+, -, *, Enter)
+    QElapsedTimer FSearchClock;
+
+    // Mouse.
+    bool FPressed = false;
+    bool FPressRight = false;
+    QPoint FPressPoint;
+    HTREEITEM FPressItem = nullptr;
+    bool FDragReported = false;
+    QTimer* FEditTimer = nullptr;
+    HTREEITEM FEditTimerItem = nullptr;
+
+    // Label editing.
+    HWND FEdit = nullptr;
+    HTREEITEM FEditItem = nullptr;
+
+    // Tooltips.
+    HWND FToolTip = nullptr;
+    bool FOwnToolTip = false;
+    HTREEITEM FTipItem = nullptr;
+    QTimer* FTipTimer = nullptr;
+    bool FTipShown = false;
+    std::u16string FTipText;
+
+    // Lifetime: the window may be destroyed from inside a notification.
+    int FCallDepth = 0;
+    bool FDeleteWhenIdle = false;
+};
+
+} // namespace lxtree

@@ -1,0 +1,412 @@
+// Inserting, deleting, reading, changing, navigating and sorting items.
+#include <QString>
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "platform/tree/TreeView.h"
+
+namespace lxtree {
+
+namespace {
+
+std::int16_t ClampImage(int image) { return std::int16_t(std::clamp(image, -32768, 32767)); }
+
+void CopyText(const std::string& text, char* buffer, int capacity)
+{
+    if (!buffer || capacity <= 0)
+        return;
+    const std::size_t n = std::min<std::size_t>(text.size(), std::size_t(capacity - 1));
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+}
+
+// Frees a slot that never made it into the tree when an insertion is abandoned.
+class TPendingSlot {
+public:
+    TPendingSlot(TTreeItemStore& items, TSlot s) : FItems(items), FSlot(s) {}
+    ~TPendingSlot() { if (FSlot != kNil) FItems.Free(FSlot); }
+    TPendingSlot(const TPendingSlot&) = delete;
+    TPendingSlot& operator=(const TPendingSlot&) = delete;
+    void Release() { FSlot = kNil; }
+
+private:
+    TTreeItemStore& FItems;
+    TSlot FSlot;
+};
+
+} // namespace
+
+bool TTreeView::IsLiveItem(TSlot s) const
+{
+    return s != kNil && s != kRoot && !(FItems[s].flags & TItemSlot::Deleting);
+}
+
+HTREEITEM TTreeView::InsertItem(const TVINSERTSTRUCTA& insert)
+{
+    const bool atRoot = !insert.hParent || insert.hParent == TVI_ROOT;
+    const TSlot parent = atRoot ? kRoot : FItems.Resolve(insert.hParent);
+    if (!atRoot && !IsLiveItem(parent))
+        return nullptr;
+
+    const TSlot s = FItems.Allocate();
+    TPendingSlot pending(FItems, s);
+    const bool extended = (insert.item.mask & TVIF_INTEGRAL) != 0;
+    StoreItemFields(s, insert.item, extended, false);
+    FItems[s].parent = parent; // lets a text callback of TVI_SORT see where the item goes
+
+    TSlot after = FItems[parent].lastChild;
+    if (insert.hInsertAfter == TVI_FIRST) {
+        after = kNil;
+    } else if (insert.hInsertAfter == TVI_SORT) {
+        after = SortedPosition(parent, ItemText(s));
+    } else if (insert.hInsertAfter && insert.hInsertAfter != TVI_LAST) {
+        const TSlot sibling = FItems.Resolve(insert.hInsertAfter);
+        if (sibling != kNil && FItems[sibling].parent == parent && IsLiveItem(sibling))
+            after = sibling;
+    }
+    if (!IsLiveItem(parent) && parent != kRoot)
+        return nullptr; // a callback removed the parent meanwhile
+    FItems.Link(s, parent, after);
+    pending.Release();
+
+    const bool visible = FItems.IsVisible(s);
+    if ((FTop == kNil && visible) || (parent == kRoot && after == kNil && FTop == FItems[s].next))
+        FTop = s; // a new first item at the top of the view shows at the top
+    if (visible || FItems.IsVisible(parent))
+        LayoutChanged();
+    return FItems.Handle(s);
+}
+
+TSlot TTreeView::SortedPosition(TSlot parent, const std::string& text)
+{
+    const QString key = QString::fromUtf8(text.c_str());
+    TSlot after = kNil;
+    for (TSlot c = FItems[parent].firstChild; c != kNil; c = FItems[c].next) {
+        const std::string other = ItemText(c);
+        if (QString::fromUtf8(other.c_str()).compare(key, Qt::CaseInsensitive) > 0)
+            break;
+        after = c;
+    }
+    return after;
+}
+
+void TTreeView::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked)
+{
+    TItemSlot& slot = FItems[s];
+    if (item.mask & TVIF_TEXT) {
+        if (item.pszText == LPSTR_TEXTCALLBACKA) {
+            slot.flags |= TItemSlot::TextCallback;
+            FItems.ClearText(s);
+        } else {
+            slot.flags &= ~TItemSlot::TextCallback;
+            if (item.pszText && *item.pszText)
+                FItems.SetText(s, item.pszText);
+            else
+                FItems.ClearText(s);
+        }
+        FCustomLabelWidths.erase(s);
+    }
+    if (item.mask & TVIF_IMAGE) {
+        if (item.iImage == I_IMAGECALLBACK)
+            slot.flags |= TItemSlot::ImageCallback;
+        else {
+            slot.flags &= ~TItemSlot::ImageCallback;
+            slot.image = ClampImage(item.iImage);
+        }
+    }
+    if (item.mask & TVIF_SELECTEDIMAGE) {
+        if (item.iSelectedImage == I_IMAGECALLBACK)
+            slot.flags |= TItemSlot::SelImageCallback;
+        else {
+            slot.flags &= ~TItemSlot::SelImageCallback;
+            slot.selectedImage = ClampImage(item.iSelectedImage);
+        }
+    }
+    if (item.mask & TVIF_PARAM)
+        slot.SetLParam(item.lParam);
+    if (item.mask & TVIF_CHILDREN) {
+        slot.SetChildren(item.cChildren == I_CHILDRENCALLBACK ? TChildrenMode::Callback
+                          : item.cChildren > 0                ? TChildrenMode::Some
+                                                              : TChildrenMode::None);
+    }
+    if (item.mask & TVIF_STATE) {
+        if (linked)
+            SetItemState(s, item.state, item.stateMask);
+        else
+            slot.state = std::uint16_t((slot.state & ~item.stateMask) | (item.state & item.stateMask));
+    }
+    if (extended && (item.mask & TVIF_INTEGRAL)) {
+        if (linked)
+            FItems.SetIntegral(s, item.iIntegral);
+        else
+            slot.integral = std::uint8_t(std::clamp(item.iIntegral, 1, 255));
+    }
+}
+
+void TTreeView::SetItemState(TSlot s, UINT state, UINT mask)
+{
+    mask &= 0xFFFF;
+    TItemSlot& slot = FItems[s];
+    const bool expanded = (mask & TVIS_EXPANDED) ? (state & TVIS_EXPANDED) != 0 : slot.Expanded();
+    slot.state = std::uint16_t((slot.state & ~mask) | (state & mask & ~TVIS_EXPANDED) |
+                               (slot.state & TVIS_EXPANDED));
+    if (expanded != FItems[s].Expanded()) {
+        FItems.SetExpanded(s, expanded);
+        LayoutChanged();
+    }
+    if ((mask & TVIS_DROPHILITED) && !(state & TVIS_DROPHILITED) && FDropHilite == s)
+        FDropHilite = kNil;
+}
+
+BOOL TTreeView::GetItem(TVITEMEXA& item, bool extended)
+{
+    const TSlot s = FItems.Resolve(item.hItem);
+    if (s == kNil)
+        return FALSE;
+    const HTREEITEM handle = item.hItem;
+    if (item.mask & TVIF_TEXT)
+        CopyText(ItemText(s), item.pszText, item.cchTextMax);
+    if ((item.mask & TVIF_IMAGE) && FItems.Resolve(handle) == s)
+        item.iImage = ItemImage(s, false);
+    if ((item.mask & TVIF_SELECTEDIMAGE) && FItems.Resolve(handle) == s)
+        item.iSelectedImage = ItemImage(s, true);
+    if ((item.mask & TVIF_CHILDREN) && FItems.Resolve(handle) == s)
+        item.cChildren = FItems[s].Children() == TChildrenMode::Callback ? AskChildren(s)
+                                                                         : ItemHasChildren(s) ? 1 : 0;
+    if (FItems.Resolve(handle) != s)
+        return FALSE; // a callback deleted the item meanwhile
+    if (item.mask & TVIF_PARAM)
+        item.lParam = FItems[s].LParam();
+    if (item.mask & TVIF_STATE)
+        item.state = FItems[s].state & item.stateMask;
+    if (extended && (item.mask & TVIF_INTEGRAL))
+        item.iIntegral = FItems[s].integral;
+    return TRUE;
+}
+
+BOOL TTreeView::SetItem(const TVITEMEXA& item, bool extended)
+{
+    const TSlot s = FItems.Resolve(item.hItem);
+    if (s == kNil)
+        return FALSE;
+    const int integral = FItems[s].integral;
+    const auto children = FItems[s].Children();
+    StoreItemFields(s, item, extended, true);
+    if (integral != FItems[s].integral || children != FItems[s].Children())
+        LayoutChanged();
+    else
+        InvalidateItem(s);
+    return TRUE;
+}
+
+HTREEITEM TTreeView::GetNextItem(UINT code, HTREEITEM h)
+{
+    const TSlot s = FItems.Resolve(h);
+    auto handle = [this](TSlot t) { return t == kRoot ? nullptr : FItems.Handle(t); };
+    switch (code) {
+    case TVGN_ROOT: return handle(FItems[kRoot].firstChild);
+    case TVGN_CARET: return handle(FCaret);
+    case TVGN_DROPHILITE: return handle(FDropHilite);
+    case TVGN_FIRSTVISIBLE: return handle(FTop);
+    case TVGN_LASTVISIBLE: return handle(FItems.LastVisible());
+    default: break;
+    }
+    if (s == kNil) {
+        if (code == TVGN_CHILD && (!h || h == TVI_ROOT))
+            return handle(FItems[kRoot].firstChild);
+        return nullptr;
+    }
+    switch (code) {
+    case TVGN_NEXT: return handle(FItems[s].next);
+    case TVGN_PREVIOUS: return handle(FItems[s].prev);
+    case TVGN_PARENT: return handle(FItems[s].parent);
+    case TVGN_CHILD: return handle(FItems[s].firstChild);
+    case TVGN_NEXTVISIBLE: return FItems.IsVisible(s) ? handle(FItems.NextVisible(s)) : nullptr;
+    case TVGN_PREVIOUSVISIBLE: return FItems.IsVisible(s) ? handle(FItems.PrevVisible(s)) : nullptr;
+    default: return nullptr;
+    }
+}
+
+BOOL TTreeView::DeleteItem(HTREEITEM h)
+{
+    if (!h || h == TVI_ROOT) {
+        DeleteAll();
+        return TRUE;
+    }
+    const TSlot s = FItems.Resolve(h);
+    if (!IsLiveItem(s))
+        return FALSE;
+    if (FEdit && FItems.Resolve(FEditItem) != kNil && FItems.IsAncestorOrSelf(s, FItems.Resolve(FEditItem)))
+        EndEditLabel(true);
+    if (FItems.Resolve(h) != s)
+        return TRUE;
+    // The caret moves away first, with its notifications; the deletion happens even
+    // when a handler of those throws.
+    std::exception_ptr failure;
+    if (FCaret != kNil && FItems.IsAncestorOrSelf(s, FCaret)) {
+        try {
+            MoveCaretOutOf(s);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    if (FItems.Resolve(h) == s && IsLiveItem(s)) {
+        try {
+            DeleteSubtree(s);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    return TRUE;
+}
+
+void TTreeView::DeleteAll()
+{
+    if (FEdit)
+        EndEditLabel(true);
+    std::exception_ptr failure;
+    while (FItems[kRoot].firstChild != kNil) {
+        try {
+            DeleteSubtree(FItems[kRoot].firstChild);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    FContentWidth = 0;
+    FXPos = 0;
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TTreeView::DeleteChildren(TSlot parent)
+{
+    const HTREEITEM handle = FItems.Handle(parent);
+    std::exception_ptr failure;
+    while (FItems.Resolve(handle) == parent && FItems[parent].firstChild != kNil) {
+        try {
+            DeleteSubtree(FItems[parent].firstChild);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+// Clears or moves every reference to an item of the subtree that is about to go.
+void TTreeView::ForgetItemsOf(TSlot subtree)
+{
+    auto inside = [&](TSlot t) { return t != kNil && t != kRoot && FItems.IsAncestorOrSelf(subtree, t); };
+    if (inside(FTop)) {
+        TSlot after = kNil;
+        for (TSlot t = subtree; t != kRoot && after == kNil; t = FItems[t].parent)
+            after = FItems[t].next;
+        FTop = after != kNil ? after : FItems.PrevVisible(subtree);
+        if (FTop != kNil && !FItems.IsVisible(FTop))
+            FTop = kNil;
+    }
+    if (inside(FCaret))
+        FCaret = kNil;
+    if (inside(FDropHilite))
+        FDropHilite = kNil;
+    if (inside(FHot))
+        FHot = kNil;
+    if (inside(FInsertMark))
+        FInsertMark = kNil;
+}
+
+// Takes the item and its descendants out of the tree and reports each of them,
+// children before their parent; a handler that throws doesn't stop the others, and
+// its exception reaches the caller once every item is gone.
+void TTreeView::DeleteSubtree(TSlot s)
+{
+    ForgetItemsOf(s);
+    const TSlot parent = FItems[s].parent;
+    FItems.Unlink(s);
+    for (TSlot t = s; t != kNil; t = FItems.NextPreorder(t, s))
+        FItems[t].flags |= TItemSlot::Deleting;
+
+    std::exception_ptr failure;
+    TSlot t = s;
+    while (FItems[t].firstChild != kNil)
+        t = FItems[t].firstChild;
+    for (;;) {
+        TSlot successor = kNil;
+        if (t != s) {
+            if (FItems[t].next != kNil) {
+                successor = FItems[t].next;
+                while (FItems[successor].firstChild != kNil)
+                    successor = FItems[successor].firstChild;
+            } else {
+                successor = FItems[t].parent;
+            }
+        }
+        try {
+            NotifyTreeView(TVN_DELETEITEMA, 0, t, kNil);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+        if (!FCustomLabelWidths.empty())
+            FCustomLabelWidths.erase(t);
+        FItems.Free(t);
+        if (successor == kNil)
+            break;
+        t = successor;
+    }
+    if (parent != kRoot && IsLiveItem(parent) && FItems[parent].firstChild == kNil)
+        InvalidateItem(parent);
+    LayoutChanged();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+BOOL TTreeView::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+{
+    if (parent != kRoot && !IsLiveItem(parent))
+        return FALSE;
+    std::vector<TSlot> children;
+    for (TSlot c = FItems[parent].firstChild; c != kNil; c = FItems[c].next)
+        children.push_back(c);
+    std::vector<HTREEITEM> handles;
+    for (TSlot c : children)
+        handles.push_back(FItems.Handle(c));
+    auto stillChildren = [&] {
+        std::size_t n = 0;
+        for (TSlot c = FItems[parent].firstChild; c != kNil; c = FItems[c].next, ++n)
+            if (n >= handles.size() || FItems.Resolve(handles[n]) != c)
+                return false;
+        return n == handles.size();
+    };
+
+    std::vector<TSlot> order = children;
+    if (compare) {
+        std::stable_sort(order.begin(), order.end(), [&](TSlot a, TSlot b) {
+            return compare(FItems[a].LParam(), FItems[b].LParam(), data) < 0;
+        });
+    } else {
+        std::unordered_map<TSlot, QString> texts;
+        for (TSlot c : children)
+            texts[c] = QString::fromUtf8(ItemText(c).c_str());
+        std::stable_sort(order.begin(), order.end(), [&](TSlot a, TSlot b) {
+            return texts[a].compare(texts[b], Qt::CaseInsensitive) < 0;
+        });
+    }
+    if (!stillChildren())
+        return FALSE; // a handler changed the children meanwhile
+    FItems.Reorder(parent, order);
+    if (recurse)
+        for (TSlot c : order)
+            if (IsLiveItem(c) && FItems[c].firstChild != kNil)
+                SortChildren(c, true, compare, data);
+    LayoutChanged();
+    return TRUE;
+}
+
+} // namespace lxtree
