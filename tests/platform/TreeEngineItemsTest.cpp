@@ -1,0 +1,261 @@
+// Items of the tree window: insertion, reading and writing, navigation, deletion
+// reports, stale handles and sorting.
+#include <cstring>
+#include <set>
+#include <stdexcept>
+
+#include "TreeEngineFixture.h"
+
+class TreeEngineItems : public TreeEngineTest {
+protected:
+    std::vector<LPARAM> Children(HTREEITEM parent)
+    {
+        std::vector<LPARAM> params;
+        for (HTREEITEM c = Next(TVGN_CHILD, parent); c; c = Next(TVGN_NEXT, c))
+            params.push_back(ParamOf(c));
+        return params;
+    }
+};
+
+TEST_F(TreeEngineItems, InsertsInEveryPosition)
+{
+    CreateTree(TVS_HASLINES);
+    HTREEITEM b = Insert(TVI_ROOT, 2);
+    HTREEITEM d = Insert(nullptr, 4, TVI_LAST);
+    Insert(TVI_ROOT, 1, TVI_FIRST);
+    Insert(TVI_ROOT, 3, b);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<LPARAM>{1, 2, 3, 4}));
+
+    char bee[] = "bee", ant[] = "Ant", cat[] = "cat";
+    Insert(d, 10, TVI_SORT, bee);
+    Insert(d, 11, TVI_SORT, cat);
+    Insert(d, 12, TVI_SORT, ant);
+    Texts[13] = "Bat";
+    Insert(d, 13, TVI_SORT); // callback text takes part in the order
+    EXPECT_EQ(Children(d), (std::vector<LPARAM>{12, 13, 10, 11}));
+
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 8);
+    EXPECT_EQ(Next(TVGN_PARENT, Next(TVGN_CHILD, d)), d);
+    EXPECT_EQ(Next(TVGN_PARENT, d), nullptr);
+    EXPECT_EQ(Next(TVGN_ROOT), Next(TVGN_CHILD, nullptr));
+    EXPECT_EQ(Next(TVGN_PREVIOUS, Next(TVGN_NEXT, b)), b);
+    // Hidden children are not visible items; expanding makes them so.
+    EXPECT_EQ(Next(TVGN_NEXTVISIBLE, Next(TVGN_CHILD, d)), nullptr);
+    EXPECT_EQ(Next(TVGN_LASTVISIBLE), d);
+    SendMessageA(Tree, TVM_EXPAND, TVE_EXPAND, LPARAM(d));
+    EXPECT_EQ(ParamOf(Next(TVGN_LASTVISIBLE)), 11);
+    EXPECT_EQ(ParamOf(Next(TVGN_NEXTVISIBLE, d)), 12);
+    EXPECT_EQ(Next(TVGN_PREVIOUSVISIBLE, Next(TVGN_CHILD, d)), d);
+
+    // A parent that doesn't exist fails the insertion.
+    SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(b));
+    EXPECT_EQ(Insert(b, 99), nullptr);
+}
+
+TEST_F(TreeEngineItems, ReadsAndWritesTheFieldsTheMaskNames)
+{
+    CreateTree(0);
+    char text[] = "A rather long label";
+    HTREEITEM item = Insert(TVI_ROOT, 7, TVI_LAST, text);
+
+    char buffer[8];
+    TVITEMEXA get;
+    get.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN | TVIF_INTEGRAL;
+    get.hItem = item;
+    get.pszText = buffer;
+    get.cchTextMax = sizeof buffer;
+    get.stateMask = 0xFFFF;
+    ASSERT_TRUE(SendMessageA(Tree, TVM_GETITEMA, 0, LPARAM(&get)));
+    EXPECT_STREQ(buffer, "A rathe"); // cut to the buffer less one
+    EXPECT_EQ(get.lParam, 7);
+    EXPECT_EQ(get.cChildren, 0);
+    EXPECT_EQ(get.iIntegral, 1);
+
+    TVITEMEXA set;
+    set.mask = TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_INTEGRAL | TVIF_PARAM;
+    set.hItem = item;
+    set.state = TVIS_BOLD | TVIS_CUT | INDEXTOSTATEIMAGEMASK(3) | INDEXTOOVERLAYMASK(2);
+    set.stateMask = TVIS_BOLD | TVIS_CUT | TVIS_STATEIMAGEMASK | TVIS_OVERLAYMASK;
+    set.iImage = 5;
+    set.iSelectedImage = 6;
+    set.cChildren = 1;
+    set.iIntegral = 3;
+    set.lParam = 70;
+    ASSERT_TRUE(SendMessageA(Tree, TVM_SETITEMA, 0, LPARAM(&set)));
+
+    TVITEMEXA again;
+    again.mask = TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_INTEGRAL | TVIF_PARAM;
+    again.hItem = item;
+    again.stateMask = TVIS_BOLD | TVIS_STATEIMAGEMASK | TVIS_OVERLAYMASK; // TVIS_CUT not asked for
+    ASSERT_TRUE(SendMessageA(Tree, TVM_GETITEMA, 0, LPARAM(&again)));
+    EXPECT_EQ(again.state, TVIS_BOLD | INDEXTOSTATEIMAGEMASK(3) | INDEXTOOVERLAYMASK(2));
+    EXPECT_EQ(again.iImage, 5);
+    EXPECT_EQ(again.iSelectedImage, 6);
+    EXPECT_EQ(again.cChildren, 1);
+    EXPECT_EQ(again.iIntegral, 3);
+    EXPECT_EQ(again.lParam, 70);
+    EXPECT_EQ(StateOf(item) & TVIS_CUT, TVIS_CUT);
+
+    // Callback fields are asked for through TVN_GETDISPINFOA.
+    HTREEITEM callback = Insert(TVI_ROOT, 8);
+    char text8[32];
+    TVITEMEXA cb;
+    cb.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    cb.hItem = callback;
+    cb.pszText = text8;
+    cb.cchTextMax = sizeof text8;
+    ASSERT_TRUE(SendMessageA(Tree, TVM_GETITEMA, 0, LPARAM(&cb)));
+    EXPECT_STREQ(text8, "Item 8");
+    EXPECT_EQ(cb.iImage, 0);
+    EXPECT_EQ(cb.iSelectedImage, 1);
+
+    // Integral heights take that many rows.
+    const RECT tall = ItemRect(item, false);
+    const RECT normal = ItemRect(callback, false);
+    EXPECT_EQ(tall.bottom - tall.top, 3 * (normal.bottom - normal.top));
+    EXPECT_EQ(normal.top, tall.bottom);
+}
+
+TEST_F(TreeEngineItems, DeletionReportsEveryItemOnceChildrenFirst)
+{
+    CreateTree(TVS_HASLINES | TVS_HASBUTTONS);
+    HTREEITEM a = Insert(TVI_ROOT, 1);
+    HTREEITEM a1 = Insert(a, 11);
+    Insert(a1, 111);
+    Insert(a1, 112);
+    Insert(a, 12);
+    HTREEITEM b = Insert(TVI_ROOT, 2);
+    Insert(b, 21);
+
+    ASSERT_TRUE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(a)));
+    std::vector<LPARAM> deleted;
+    for (const TTreeNote& n : NotesOf(TVN_DELETEITEMA))
+        deleted.push_back(n.paramOld);
+    EXPECT_EQ(deleted, (std::vector<LPARAM>{111, 112, 11, 12, 1}));
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(ParamOf(a1), -1);
+
+    // Deleting everything, and destroying the window, report the rest exactly once.
+    Notes.clear();
+    Insert(b, 22);
+    ASSERT_TRUE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(TVI_ROOT)));
+    std::multiset<LPARAM> all;
+    for (const TTreeNote& n : NotesOf(TVN_DELETEITEMA))
+        all.insert(n.paramOld);
+    EXPECT_EQ(all, (std::multiset<LPARAM>{2, 21, 22}));
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 0);
+
+    Notes.clear();
+    HTREEITEM c = Insert(TVI_ROOT, 3);
+    Insert(c, 31);
+    DestroyWindow(Tree);
+    EXPECT_EQ(CountOf(TVN_DELETEITEMA), 2);
+}
+
+TEST_F(TreeEngineItems, CollapseResetDeletesTheChildren)
+{
+    CreateTree(TVS_HASBUTTONS | TVS_LINESATROOT);
+    HTREEITEM a = Insert(TVI_ROOT, 1);
+    Insert(a, 11);
+    Insert(Insert(a, 12), 121);
+    SendMessageA(Tree, TVM_EXPAND, TVE_EXPAND, LPARAM(a));
+    EXPECT_TRUE(StateOf(a) & TVIS_EXPANDEDONCE);
+    Notes.clear();
+    ASSERT_TRUE(SendMessageA(Tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, LPARAM(a)));
+    EXPECT_EQ(CountOf(TVN_DELETEITEMA), 3);
+    EXPECT_EQ(Next(TVGN_CHILD, a), nullptr);
+    EXPECT_EQ(StateOf(a) & (TVIS_EXPANDED | TVIS_EXPANDEDONCE), 0u);
+    TVITEMEXA get;
+    get.mask = TVIF_CHILDREN;
+    get.hItem = a;
+    SendMessageA(Tree, TVM_GETITEMA, 0, LPARAM(&get));
+    EXPECT_EQ(get.cChildren, 0);
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 1);
+}
+
+TEST_F(TreeEngineItems, StaleAndGarbageHandlesFailEveryMessage)
+{
+    CreateTree(TVS_HASBUTTONS | TVS_EDITLABELS);
+    HTREEITEM keep = Insert(TVI_ROOT, 1);
+    HTREEITEM gone = Insert(TVI_ROOT, 2);
+    SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(gone));
+    HTREEITEM reused = Insert(TVI_ROOT, 3); // likely the same slot, a new generation
+    ASSERT_NE(reused, gone);
+    const HTREEITEM garbage = reinterpret_cast<HTREEITEM>(std::uintptr_t(0x123456789ABull));
+
+    for (HTREEITEM bad : {gone, garbage}) {
+        TVITEMEXA item;
+        item.mask = TVIF_PARAM | TVIF_STATE;
+        item.hItem = bad;
+        EXPECT_FALSE(SendMessageA(Tree, TVM_GETITEMA, 0, LPARAM(&item)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SETITEMA, 0, LPARAM(&item)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_EXPAND, TVE_EXPAND, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SELECTITEM, TVGN_DROPHILITE, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_ENSUREVISIBLE, 0, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_CREATEDRAGIMAGE, 0, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SETINSERTMARK, 0, LPARAM(bad)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SORTCHILDREN, 0, LPARAM(bad)));
+        EXPECT_EQ(SendMessageA(Tree, TVM_GETITEMSTATE, WPARAM(bad), 0xFFFF), 0);
+        EXPECT_EQ(Next(TVGN_NEXT, bad), nullptr);
+        EXPECT_EQ(Next(TVGN_CHILD, bad), nullptr);
+        EXPECT_EQ(ItemRect(bad, false).left, -1);
+        EXPECT_EQ(Insert(bad, 9), nullptr);
+        TVSORTCB sort;
+        sort.hParent = bad;
+        sort.lpfnCompare = [](LPARAM, LPARAM, LPARAM) { return 0; };
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SORTCHILDRENCB, 0, LPARAM(&sort)));
+    }
+    EXPECT_EQ(ParamOf(keep), 1);
+    EXPECT_EQ(ParamOf(reused), 3);
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 2);
+}
+
+TEST_F(TreeEngineItems, SortsChildrenByTextOrCallback)
+{
+    CreateTree(0);
+    HTREEITEM root = Insert(TVI_ROOT, 0);
+    Texts = {{1, "pear"}, {2, "Apple"}, {3, "fig"}, {4, "apple"}};
+    for (LPARAM p : {1, 2, 3, 4})
+        Insert(root, p);
+    ASSERT_TRUE(SendMessageA(Tree, TVM_SORTCHILDREN, 0, LPARAM(root)));
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{2, 4, 3, 1})); // stable, case-insensitive
+
+    TVSORTCB sort;
+    sort.hParent = root;
+    sort.lParam = -1;
+    sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM dir) { return int((a - b) * dir); };
+    ASSERT_TRUE(SendMessageA(Tree, TVM_SORTCHILDRENCB, 0, LPARAM(&sort)));
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{4, 3, 2, 1}));
+
+    // A comparison that throws leaves the order as it was.
+    sort.lpfnCompare = [](LPARAM, LPARAM, LPARAM) -> int { throw std::runtime_error("compare"); };
+    EXPECT_THROW(SendMessageA(Tree, TVM_SORTCHILDRENCB, 0, LPARAM(&sort)), std::runtime_error);
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{4, 3, 2, 1}));
+}
+
+TEST_F(TreeEngineItems, ThrowingDeletionHandlerStillDeletesEverything)
+{
+    CreateTree(0);
+    HTREEITEM a = Insert(TVI_ROOT, 1);
+    Insert(a, 11);
+    Insert(a, 12);
+    Insert(TVI_ROOT, 2);
+    Answer = [](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == TVN_DELETEITEMA && reinterpret_cast<NMTREEVIEWA*>(hdr)->itemOld.lParam == 11)
+            throw std::runtime_error("deletion");
+        return 0;
+    };
+    EXPECT_THROW(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(a)), std::runtime_error);
+    EXPECT_EQ(CountOf(TVN_DELETEITEMA), 3); // the others still heard of it
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(ParamOf(a), -1);
+    EXPECT_EQ(ParamOf(Next(TVGN_ROOT)), 2);
+    Answer = nullptr;
+    EXPECT_TRUE(Insert(TVI_ROOT, 3));
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 2);
+}
