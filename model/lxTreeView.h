@@ -2,6 +2,7 @@
 // lxTreeView's chief header: the node model (node list, node, node collection) and
 // the types shared by the model and the control.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -140,6 +141,12 @@ protected:
     virtual void Grow();
 
 private:
+    std::size_t Skipped() const;
+    TlxTreeViewNode** Block() const;
+    int Room() const;
+    void Compact();
+    void MakeRoom(int Needed);
+
     TlxTreeViewNode** FList = nullptr;
     int FCount = 0;
     int FCapacity = 0;
@@ -230,6 +237,11 @@ public:
     void Delete();
     void DeleteChildren();
 
+    // Sort this node's children (not deeper), native items and child list alike;
+    // true when the native sort succeeded.
+    bool AlphaSort();
+    bool CustomSort(TlxTreeViewCompare SortProc, LPARAM Data);
+
     void BeginUpdate();
     void EndUpdate();
     bool IsUpdating() const;
@@ -299,10 +311,16 @@ private:
 
     LRESULT SendItemMessage(UINT Msg, WPARAM wParam, LPARAM lParam) const;
     void SetItemFields(TVITEMEXA& Item) const;
+    bool GetItemFields(TVITEMEXA& Item) const;
+    void SetItemState(UINT Mask, UINT StateMask, UINT State);
     void ResortAfterChange();
     void RepaintNode();
     void MakeOwnFont(bool AttachChangeHandler);
     void RenumberChildren() const;
+    TlxTreeViewNode* NextOutsideSubtree() const;
+    TlxTreeViewNode* TopmostCollapsedAncestor() const;
+    void RemoveFromParent();
+    std::exception_ptr Unlink() noexcept;
 
     TlxTreeViewNodes* FOwner;
     std::string FText;

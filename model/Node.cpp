@@ -1,0 +1,219 @@
+// TlxTreeViewNode: construction, destruction and deletion, copying, the rarely used
+// attributes and node-level update counting.
+#include "model/ControlBridge.h"
+#include "model/lxTreeView.h"
+
+TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
+    : FOwner(AOwner)
+{
+}
+
+// Destruction runs the unlinking steps unless Delete already did. A destructor cannot
+// pass on an exception, so one raised by an application handler on this path is
+// dropped; Delete is the path that reports it.
+TlxTreeViewNode::~TlxTreeViewNode()
+{
+    if (!FDeleting)
+        Unlink();
+    // No re-sort: FDeleting is set.
+    SetData(nullptr);
+}
+
+// Steps of destruction that reach the selection, the control, the parent and the
+// native tree. Every step runs even when an earlier one raised; the first exception
+// is returned for the caller to pass on.
+std::exception_ptr TlxTreeViewNode::Unlink() noexcept
+{
+    std::exception_ptr Failure;
+    auto Step = [&Failure](auto&& Action) {
+        try {
+            Action();
+        } catch (...) {
+            if (!Failure)
+                Failure = std::current_exception();
+        }
+    };
+
+    FDeleting = true;
+    if (!FOwner)
+        return Failure;
+    FOwner->FSelection.Remove(this);
+    if (this != FOwner->FRoot)
+        Step([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
+    if (FParent && !FParent->FDeleting)
+        Step([this] { RemoveFromParent(); });
+    if (FItemId)
+        // The native tree deletes the item with its descendants and reports each one;
+        // the control frees their nodes. This node's own report finds it deleting.
+        Step([this] { SendItemMessage(TVM_DELETEITEM, 0, LPARAM(FItemId)); });
+    // Nodes leaving without a native report must not stay in the index cache.
+    FOwner->InvalidateItemCache();
+    return Failure;
+}
+
+void TlxTreeViewNode::RemoveFromParent()
+{
+    TlxTreeNodeList& Siblings = FParent->FChildren;
+    // The remembered index usually holds (or is one too high after an earlier
+    // sibling left), which spares the search in long child lists.
+    int At = -1;
+    if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
+        At = FIndexHint;
+    else if (FIndexHint > 0 && FIndexHint - 1 < Siblings.Count() && Siblings.List()[FIndexHint - 1] == this)
+        At = FIndexHint - 1;
+    else
+        At = Siblings.IndexOf(this);
+    if (At >= 0)
+        Siblings.Delete(At);
+    if (Siblings.Count() == 0) {
+        try {
+            FParent->SetExpanded(false);
+        } catch (...) {
+            FParent->SetChildren(false);
+            throw;
+        }
+        FParent->SetChildren(false);
+    }
+}
+
+void TlxTreeViewNode::Delete()
+{
+    if (FDeleting)
+        return;
+    std::exception_ptr Failure = Unlink();
+    delete this;
+    if (Failure)
+        std::rethrow_exception(Failure);
+}
+
+void TlxTreeViewNode::DeleteChildren()
+{
+    if (FChildren.Count() > 0) {
+        // The native tree deletes and reports every child item; the control frees the
+        // child nodes, which leave this list themselves.
+        SendItemMessage(TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, LPARAM(FItemId));
+    }
+    SetChildren(false);
+    FChildren.Clear();
+}
+
+// ---- Copying ----
+
+void TlxTreeViewNode::Assign(TPersistent* Source)
+{
+    TlxTreeViewNode* Node = dynamic_cast<TlxTreeViewNode*>(Source);
+    if (!Node) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    SetText(Node->FText);
+    SetVarType(Node->VarType());
+    SetVarName(Node->VarName());
+    SetVarValue(Node->VarValue());
+    SetData(Node->FData);
+    SetImageIndex(Node->FImageIndex);
+    SetSelectedIndex(Node->FSelectedIndex);
+    SetStateIndex(Node->FStateIndex);
+    FCheckType = Node->FCheckType;
+    FCheckState = Node->FCheckState;
+    FEnabled = Node->FEnabled;
+    SetOverlayIndex(Node->OverlayIndex());
+    SetExpanded(Node->GetExpanded());
+    SetMultiHeight(Node->GetMultiHeight());
+    SetChildren(Node->GetChildren());
+
+    FParentColor = Node->FParentColor;
+    if (!FParentColor)
+        Extras().Color = Node->GetColor();
+
+    FParentFont = Node->FParentFont;
+    if (FParentFont) {
+        if (FExtras)
+            FExtras->Font.reset();
+    } else {
+        TExtras& Own = Extras();
+        if (!Own.Font)
+            Own.Font = std::make_unique<TFont>();
+        else
+            Own.Font->OnChange = nullptr;
+        if (const TExtras* Theirs = Node->FindExtras(); Theirs && Theirs->Font && Theirs->Font != Own.Font)
+            Own.Font->Assign(Theirs->Font.get());
+        Own.Font->OnChange = [this](TObject* Sender) { FontChanged(Sender); };
+    }
+}
+
+bool TlxTreeViewNode::IsEqual(TlxTreeViewNode* Node) const
+{
+    return FText == Node->FText && FData == Node->FData;
+}
+
+// ---- Rarely used attributes ----
+
+TlxTreeViewNode::TExtras& TlxTreeViewNode::Extras()
+{
+    if (!FExtras)
+        FExtras = std::make_unique<TExtras>();
+    return *FExtras;
+}
+
+namespace {
+const std::string EmptyString;
+}
+
+const std::string& TlxTreeViewNode::VarName() const
+{
+    return FExtras ? FExtras->VarName : EmptyString;
+}
+
+// Writing a default value to a node that has no extras keeps it without them, so
+// that copying plain nodes costs no memory.
+void TlxTreeViewNode::SetVarName(const std::string& Value)
+{
+    if (FExtras || !Value.empty())
+        Extras().VarName = Value;
+}
+
+const std::string& TlxTreeViewNode::VarValue() const
+{
+    return FExtras ? FExtras->VarValue : EmptyString;
+}
+
+void TlxTreeViewNode::SetVarValue(const std::string& Value)
+{
+    if (FExtras || !Value.empty())
+        Extras().VarValue = Value;
+}
+
+int TlxTreeViewNode::VarType() const
+{
+    return FExtras ? FExtras->VarType : 0;
+}
+
+void TlxTreeViewNode::SetVarType(int Value)
+{
+    if (FExtras || Value != 0)
+        Extras().VarType = Value;
+}
+
+int TlxTreeViewNode::OverlayIndex() const
+{
+    return FExtras ? FExtras->OverlayIndex : -1;
+}
+
+// ---- Update counting ----
+
+void TlxTreeViewNode::BeginUpdate()
+{
+    ++Extras().UpdateCount;
+}
+
+void TlxTreeViewNode::EndUpdate()
+{
+    if (FExtras && FExtras->UpdateCount > 0)
+        --FExtras->UpdateCount;
+}
+
+bool TlxTreeViewNode::IsUpdating() const
+{
+    return (FExtras && FExtras->UpdateCount > 0) || FDeleting || FOwner->IsUpdating();
+}

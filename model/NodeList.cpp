@@ -1,0 +1,275 @@
+// TlxTreeNodeList: the growable array of node references behind child lists, the
+// index cache and the selection.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "model/lxTreeView.h"
+
+namespace {
+
+using TNodeRef = TlxTreeViewNode*;
+
+// Sorts List[L..R]. The pivot is a copy of the middle entry, so it stays the same
+// while entries move; the left part recurses and the right part loops. The scans
+// stop at the ends of the range and each round makes progress: a consistent
+// comparison never needs that (the pivot stops both scans), but one from application
+// code that is not consistent must neither run off the storage nor loop forever.
+void QuickSort(TNodeRef* List, int L, int R, TlxTreeViewCompare Compare, LPARAM Data)
+{
+    int I;
+    do {
+        I = L;
+        int J = R;
+        const TNodeRef P = List[(L + R) >> 1];
+        do {
+            while (I <= R && Compare(LPARAM(List[I]), LPARAM(P), Data) < 0)
+                ++I;
+            while (J >= L && Compare(LPARAM(List[J]), LPARAM(P), Data) > 0)
+                --J;
+            if (I > R)
+                I = R;
+            if (J < L)
+                J = L;
+            if (I <= J) {
+                const TNodeRef T = List[I];
+                List[I] = List[J];
+                List[J] = T;
+                ++I;
+                --J;
+            }
+        } while (I <= J);
+        if (L < J)
+            QuickSort(List, L, J, Compare, Data);
+        L = I;
+    } while (I < R);
+}
+
+} // namespace
+
+// Storage layout. The block holds one slot more than the capacity. Deleting the first
+// entry does not move the others: FList steps forward over the vacated slot, which
+// (like the block's first slot) records how many slots lie unused before FList. So
+// the slot before FList always holds that count, and the block starts that many
+// slots plus one before FList. A child list emptied from the front, as the native
+// tree does when it deletes a parent's children, then costs linear time in total.
+// The unused slots are reclaimed when the entries need the room at the end.
+
+std::size_t TlxTreeNodeList::Skipped() const
+{
+    return reinterpret_cast<std::uintptr_t>(FList[-1]);
+}
+
+TlxTreeViewNode** TlxTreeNodeList::Block() const
+{
+    return FList - 1 - Skipped();
+}
+
+int TlxTreeNodeList::Room() const
+{
+    return FList ? FCapacity - int(Skipped()) : 0;
+}
+
+// Moves the entries back to the start of the block.
+void TlxTreeNodeList::Compact()
+{
+    if (!FList || Skipped() == 0)
+        return;
+    TNodeRef* Start = Block() + 1;
+    std::memmove(Start, FList, std::size_t(FCount) * sizeof(TNodeRef));
+    FList = Start;
+    FList[-1] = nullptr;
+}
+
+// Makes room for Needed entries from FList on, within the current capacity.
+void TlxTreeNodeList::MakeRoom(int Needed)
+{
+    if (Needed > Room())
+        Compact();
+}
+
+TlxTreeNodeList::~TlxTreeNodeList()
+{
+    // Not the virtual Clear: a derived class is already gone here.
+    TlxTreeNodeList::Clear();
+}
+
+void TlxTreeNodeList::Error(const char* Msg, int Data)
+{
+    throw EListError(Format(Msg, Data));
+}
+
+int TlxTreeNodeList::Add(TlxTreeViewNode* Item)
+{
+    const int Result = FCount;
+    if (Result == FCapacity)
+        Grow();
+    MakeRoom(Result + 1);
+    FList[Result] = Item;
+    ++FCount;
+    return Result;
+}
+
+void TlxTreeNodeList::Insert(int Index, TlxTreeViewNode* Item)
+{
+    if (Index < 0 || Index > FCount)
+        Error(SListIndexError, Index);
+    if (FCount == FCapacity)
+        Grow();
+    MakeRoom(FCount + 1);
+    if (Index < FCount)
+        std::memmove(FList + Index + 1, FList + Index, std::size_t(FCount - Index) * sizeof(TNodeRef));
+    FList[Index] = Item;
+    ++FCount;
+}
+
+void TlxTreeNodeList::Delete(int Index)
+{
+    if (Index < 0 || Index >= FCount)
+        Error(SListIndexError, Index);
+    --FCount;
+    if (Index == 0) {
+        FList[0] = reinterpret_cast<TNodeRef>(Skipped() + 1);
+        ++FList;
+    } else if (Index < FCount) {
+        std::memmove(FList + Index, FList + Index + 1, std::size_t(FCount - Index) * sizeof(TNodeRef));
+    }
+}
+
+int TlxTreeNodeList::Remove(TlxTreeViewNode* Item)
+{
+    const int Result = IndexOf(Item);
+    if (Result >= 0)
+        Delete(Result);
+    return Result;
+}
+
+void TlxTreeNodeList::Exchange(int Index1, int Index2)
+{
+    if (Index1 < 0 || Index1 >= FCount)
+        Error(SListIndexError, Index1);
+    if (Index2 < 0 || Index2 >= FCount)
+        Error(SListIndexError, Index2);
+    const TNodeRef Item = FList[Index1];
+    FList[Index1] = FList[Index2];
+    FList[Index2] = Item;
+}
+
+void TlxTreeNodeList::Move(int CurIndex, int NewIndex)
+{
+    if (CurIndex == NewIndex)
+        return;
+    if (NewIndex < 0 || NewIndex >= FCount)
+        Error(SListIndexError, NewIndex);
+    TlxTreeViewNode* Item = Get(CurIndex);
+    Delete(CurIndex);
+    Insert(NewIndex, Item);
+}
+
+TlxTreeViewNode* TlxTreeNodeList::Get(int Index) const
+{
+    if (Index < 0 || Index >= FCount)
+        Error(SListIndexError, Index);
+    return FList[Index];
+}
+
+void TlxTreeNodeList::Put(int Index, TlxTreeViewNode* Item)
+{
+    if (Index < 0 || Index >= FCount)
+        Error(SListIndexError, Index);
+    FList[Index] = Item;
+}
+
+int TlxTreeNodeList::IndexOf(const TlxTreeViewNode* Item) const
+{
+    for (int I = 0; I < FCount; ++I)
+        if (FList[I] == Item)
+            return I;
+    return -1;
+}
+
+TlxTreeViewNode* TlxTreeNodeList::First() const
+{
+    return Get(0);
+}
+
+TlxTreeViewNode* TlxTreeNodeList::Last() const
+{
+    return Get(FCount - 1);
+}
+
+TlxTreeNodeList* TlxTreeNodeList::Expand()
+{
+    if (FCount == FCapacity)
+        Grow();
+    return this;
+}
+
+void TlxTreeNodeList::Pack()
+{
+    int Kept = 0;
+    for (int I = 0; I < FCount; ++I)
+        if (FList[I])
+            FList[Kept++] = FList[I];
+    if (Kept != FCount)
+        SetCount(Kept);
+}
+
+void TlxTreeNodeList::Clear()
+{
+    SetCount(0);
+    SetCapacity(0);
+}
+
+void TlxTreeNodeList::Sort(TlxTreeViewCompare Compare, LPARAM Data)
+{
+    if (FList && FCount > 0)
+        QuickSort(FList, 0, FCount - 1, Compare, Data);
+}
+
+void TlxTreeNodeList::SetCount(int NewCount)
+{
+    if (NewCount < 0 || NewCount > MaxListSize)
+        Error(SListCountError, NewCount);
+    if (NewCount > FCapacity)
+        SetCapacity(NewCount);
+    if (NewCount > FCount) {
+        MakeRoom(NewCount);
+        std::memset(FList + FCount, 0, std::size_t(NewCount - FCount) * sizeof(TNodeRef));
+    }
+    FCount = NewCount;
+}
+
+void TlxTreeNodeList::SetCapacity(int NewCapacity)
+{
+    if (NewCapacity < FCount || NewCapacity > MaxListSize)
+        Error(SListCapacityError, NewCapacity);
+    if (NewCapacity == FCapacity)
+        return;
+    if (NewCapacity == 0) {
+        std::free(Block());
+        FList = nullptr;
+        FCapacity = 0;
+        return;
+    }
+    Compact();
+    TNodeRef* Old = FList ? Block() : nullptr;
+    void* NewBlock = std::realloc(Old, (std::size_t(NewCapacity) + 1) * sizeof(TNodeRef));
+    if (!NewBlock)
+        throw EOutOfMemory("Out of memory");
+    FList = static_cast<TNodeRef*>(NewBlock) + 1;
+    FList[-1] = nullptr;
+    FCapacity = NewCapacity;
+}
+
+void TlxTreeNodeList::Grow()
+{
+    int Delta;
+    if (FCapacity > 64)
+        Delta = FCapacity / 4;
+    else if (FCapacity > 8)
+        Delta = 16;
+    else
+        Delta = 4;
+    SetCapacity(FCapacity + Delta);
+}

@@ -1,0 +1,223 @@
+// TlxTreeViewNode navigation. Document order is depth-first pre-order over the child
+// lists, collapsed subtrees included; the walks here follow the structure directly
+// and give the same order as the collection's index cache.
+#include "model/lxTreeView.h"
+
+TlxTreeViewNode* TlxTreeViewNode::GetParent() const
+{
+    if (FParent && FParent != FOwner->FRoot)
+        return FParent;
+    return nullptr;
+}
+
+// Gives every child its position, for GetIndex to check and use.
+void TlxTreeViewNode::RenumberChildren() const
+{
+    TlxTreeViewNode* const* Children = FChildren.List();
+    for (int I = 0, N = FChildren.Count(); I < N; ++I)
+        Children[I]->FIndexHint = I;
+}
+
+int TlxTreeViewNode::GetIndex() const
+{
+    if (!FParent)
+        return -1;
+    const TlxTreeNodeList& Siblings = FParent->FChildren;
+    if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
+        return FIndexHint;
+    FParent->RenumberChildren();
+    if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
+        return FIndexHint;
+    return -1;
+}
+
+int TlxTreeViewNode::IndexOf(const TlxTreeViewNode* Node) const
+{
+    if (!Node)
+        return -1;
+    if (Node->FParent == this)
+        return Node->GetIndex();
+    return FChildren.IndexOf(Node);
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetItem(int Index) const
+{
+    if (Index > FChildren.Count() - 1)
+        throw ElxTreeViewError(SListIndexError);
+    return FChildren.Get(Index);
+}
+
+void TlxTreeViewNode::SetItem(int Index, TlxTreeViewNode* Value)
+{
+    GetItem(Index)->Assign(Value);
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetFirstChild() const
+{
+    return FChildren.Count() > 0 ? FChildren.List()[0] : nullptr;
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetLastChild() const
+{
+    return FChildren.Count() > 0 ? FChildren.List()[FChildren.Count() - 1] : nullptr;
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetNextSibling() const
+{
+    if (!FParent)
+        return nullptr;
+    const int I = GetIndex();
+    if (I < 0 || I >= FParent->FChildren.Count() - 1)
+        return nullptr;
+    return FParent->FChildren.List()[I + 1];
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetPrevSibling() const
+{
+    if (!FParent)
+        return nullptr;
+    const int I = GetIndex();
+    if (I < 1)
+        return nullptr;
+    return FParent->FChildren.List()[I - 1];
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetNextChild(const TlxTreeViewNode* Node) const
+{
+    if (!Node || Node->FParent != this)
+        return nullptr;
+    return Node->GetNextSibling();
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetPrevChild(const TlxTreeViewNode* Node) const
+{
+    if (!Node || Node->FParent != this)
+        return nullptr;
+    return Node->GetPrevSibling();
+}
+
+// The first node after this node's subtree: the next sibling of the node or of its
+// nearest ancestor that has one below the hidden root.
+TlxTreeViewNode* TlxTreeViewNode::NextOutsideSubtree() const
+{
+    for (const TlxTreeViewNode* Node = this; Node->FParent; Node = Node->FParent)
+        if (TlxTreeViewNode* Next = Node->GetNextSibling())
+            return Next;
+    return nullptr;
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetNext() const
+{
+    if (FChildren.Count() > 0)
+        return FChildren.List()[0];
+    return NextOutsideSubtree();
+}
+
+TlxTreeViewNode* TlxTreeViewNode::GetPrev() const
+{
+    if (TlxTreeViewNode* Node = GetPrevSibling()) {
+        while (TlxTreeViewNode* Last = Node->GetLastChild())
+            Node = Last;
+        return Node;
+    }
+    return GetParent();
+}
+
+int TlxTreeViewNode::GetAbsoluteIndex() const
+{
+    FOwner->FillCache();
+    const TlxTreeNodeList& Cache = *FOwner->FCache;
+    if (FAbsoluteIndexHint >= 0 && FAbsoluteIndexHint < Cache.Count() && Cache.List()[FAbsoluteIndexHint] == this)
+        return FAbsoluteIndexHint;
+    FAbsoluteIndexHint = Cache.IndexOf(this);
+    return FAbsoluteIndexHint;
+}
+
+int TlxTreeViewNode::GetLevel() const
+{
+    int Result = 0;
+    for (const TlxTreeViewNode* Node = FParent; Node && Node->FParent; Node = Node->FParent)
+        ++Result;
+    return Result;
+}
+
+// Counts the subtree without recursion, so that deep trees cannot exhaust the stack.
+int TlxTreeViewNode::GetChildrenCount() const
+{
+    int Result = 0;
+    const TlxTreeViewNode* Node = this;
+    for (;;) {
+        if (Node->FChildren.Count() > 0) {
+            Node = Node->FChildren.List()[0];
+            ++Result;
+            continue;
+        }
+        while (Node != this && !Node->GetNextSibling())
+            Node = Node->FParent;
+        if (Node == this)
+            return Result;
+        Node = Node->GetNextSibling();
+        ++Result;
+    }
+}
+
+bool TlxTreeViewNode::HasAsParent(const TlxTreeViewNode* Value) const
+{
+    if (!Value)
+        return true;
+    for (const TlxTreeViewNode* Node = this; Node; Node = Node->GetParent())
+        if (Node == Value)
+            return true;
+    return false;
+}
+
+bool TlxTreeViewNode::IsNodeVisible() const
+{
+    for (const TlxTreeViewNode* Node = FParent; Node; Node = Node->FParent)
+        if (!Node->FExpanded)
+            return false;
+    return true;
+}
+
+// The collapsed node nearest the hidden root among this node's ancestors (the hidden
+// root included), or null when the node is visible.
+TlxTreeViewNode* TlxTreeViewNode::TopmostCollapsedAncestor() const
+{
+    TlxTreeViewNode* Result = nullptr;
+    for (TlxTreeViewNode* Node = FParent; Node; Node = Node->FParent)
+        if (!Node->FExpanded)
+            Result = Node;
+    return Result;
+}
+
+// Nodes hidden by a collapsed ancestor are skipped as a whole subtree: after a
+// visible node comes its first child when it is expanded, else the node after its
+// subtree; after a hidden node comes the node after the subtree that hides it.
+TlxTreeViewNode* TlxTreeViewNode::GetNextVisible() const
+{
+    const TlxTreeViewNode* Hider = TopmostCollapsedAncestor();
+    if (!Hider) {
+        if (FExpanded && FChildren.Count() > 0)
+            return FChildren.List()[0];
+        return NextOutsideSubtree();
+    }
+    if (!Hider->FParent)
+        return nullptr; // the hidden root itself is collapsed: nothing shows
+    return Hider->NextOutsideSubtree();
+}
+
+// The reverse walk: before a visible node comes the deepest visible last descendant
+// of its previous sibling, else its parent; before a hidden node comes the collapsed
+// node that hides it.
+TlxTreeViewNode* TlxTreeViewNode::GetPrevVisible() const
+{
+    TlxTreeViewNode* Hider = TopmostCollapsedAncestor();
+    if (Hider)
+        return Hider->FParent ? Hider : nullptr;
+    if (TlxTreeViewNode* Node = GetPrevSibling()) {
+        while (Node->FExpanded && Node->FChildren.Count() > 0)
+            Node = Node->GetLastChild();
+        return Node;
+    }
+    return GetParent();
+}
