@@ -24,10 +24,12 @@ struct TSlot {
     std::uint32_t generation = 0;
 };
 
+// Never destroyed: image lists held by static objects may be freed during exit,
+// after a function-local table would already be gone.
 std::vector<TSlot>& Slots()
 {
-    static std::vector<TSlot> table;
-    return table;
+    static auto* table = new std::vector<TSlot>;
+    return *table;
 }
 
 HIMAGELIST MakeHandle(size_t slot, std::uint32_t generation)
