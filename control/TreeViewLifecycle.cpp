@@ -2,11 +2,9 @@
 #include <QWidget>
 
 #include "control/lxTreeViewControl.h"
-// Registers the window classes of the tree (the engine, its edit box, its tooltip).
-bool InitCommonControl(int classes);
+#include "platform/tree/CommCtrlInit.h"
 
 namespace {
-constexpr int ICC_TREEVIEW_CLASSES = 0x0002;
 // Options that need a new window to take effect.
 constexpr std::uint64_t LiveOrStoredOptionsMask = 0x174DF;
 } // namespace

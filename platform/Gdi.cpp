@@ -15,10 +15,11 @@ struct TFontTable {
     std::vector<std::uint32_t> freeSlots;
 };
 
+// Never freed: fonts released by static objects at exit still find their table.
 TFontTable& Fonts()
 {
-    static TFontTable table;
-    return table;
+    static TFontTable* table = new TFontTable;
+    return *table;
 }
 
 HFONT EncodeFont(std::uint32_t slot, std::uint32_t generation)

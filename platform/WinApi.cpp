@@ -26,10 +26,11 @@ struct TTable {
     bool haveCursor = false;
 };
 
+// Never freed: windows destroyed by static objects at exit still find their table.
 TTable& Table()
 {
-    static TTable table;
-    return table;
+    static TTable* table = new TTable;
+    return *table;
 }
 
 HWND Encode(std::uint32_t slot, std::uint32_t generation)
