@@ -111,6 +111,10 @@ LRESULT EditBoxClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!box)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
+    case WM_CREATE:
+        if (lParam)
+            box->setText(QString::fromStdString(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpszName));
+        return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (box->DeliveringKey())

@@ -87,9 +87,9 @@ HWND TTreeView::EditLabel(TSlot s)
         return nullptr;
     }
     disposal.Keep();
-    SendMessageA(edit, EM_SETSEL, 0, -1);
     ShowWindow(edit, SW_SHOW);
     SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1); // after the focus, which may move the selection
     return FEdit;
 }
 
