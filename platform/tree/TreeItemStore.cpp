@@ -158,7 +158,8 @@ std::uint32_t TTreeItemStore::Rows(TSlot s) const
 
 void TTreeItemStore::AddRows(TSlot child, std::int64_t delta)
 {
-    if (delta == 0)
+    // Items on their way out are no longer counted by their old ancestors.
+    if (delta == 0 || ((*this)[child].flags & TItemSlot::Deleting))
         return;
     Touch();
     TSlot p = (*this)[child].parent;
