@@ -91,7 +91,13 @@ void TlxTreeViewNode::DeleteChildren()
     if (FChildren.Count() > 0) {
         // The native tree deletes and reports every child item; the control frees the
         // child nodes, which leave this list themselves.
-        SendItemMessage(TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, LPARAM(FItemId));
+        try {
+            SendItemMessage(TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, LPARAM(FItemId));
+        } catch (...) {
+            SetChildren(false);
+            FChildren.Clear();
+            throw;
+        }
     }
     SetChildren(false);
     FChildren.Clear();

@@ -3,7 +3,11 @@
 // locality for walks. Nodes of application subclasses (other sizes) use the global
 // allocator. Sanitizer builds always use the global allocator so that every node is
 // tracked on its own.
+#include <algorithm>
+#include <cstdlib>
 #include <new>
+
+#include <sys/mman.h>
 
 #include "model/lxTreeView.h"
 
@@ -11,17 +15,27 @@
 
 namespace {
 
-// Cells of sizeof(TlxTreeViewNode) bytes carved from slabs that double in size up to
-// a limit. Everything runs on the UI thread, so the pool takes no locks. When the
-// last node goes, the slabs are released.
+// Cells of sizeof(TlxTreeViewNode) bytes carved from slabs. Freed cells go to a free
+// list; fresh cells are handed out from the newest slab in address order, so a slab's
+// memory is first touched by the node that uses it. Slabs double in size up to a
+// large-page-sized block, which the kernel may back with one large page: a million
+// nodes then cost a few hundred page faults instead of tens of thousands.
+// Everything runs on the UI thread, so the pool takes no locks. When the last node
+// goes, the slabs are released.
 class TNodePool {
 public:
     void* Take()
     {
-        if (!FFree)
-            AddSlab();
-        TFreeCell* Cell = FFree;
-        FFree = Cell->Next;
+        void* Cell;
+        if (FFree) {
+            Cell = FFree;
+            FFree = FFree->Next;
+        } else {
+            if (FFresh == FFreshEnd)
+                AddSlab();
+            Cell = FFresh;
+            FFresh += CellSize;
+        }
         ++FLive;
         return Cell;
     }
@@ -39,48 +53,60 @@ private:
     struct TFreeCell {
         TFreeCell* Next;
     };
-    // A slab's first cell-sized block holds its header; the cells follow.
-    struct TSlab {
+    // At the start of every slab; the cells follow.
+    struct alignas(16) TSlab {
         TSlab* Next;
     };
 
     static constexpr std::size_t CellSize = sizeof(TlxTreeViewNode);
-    static constexpr std::size_t FirstSlabCells = 64;
-    static constexpr std::size_t MaxSlabCells = 8192;
-    static_assert(CellSize >= sizeof(TFreeCell) && CellSize >= sizeof(TSlab), "a cell holds a link");
-    static_assert(CellSize % alignof(TlxTreeViewNode) == 0, "cells stay aligned");
+    static constexpr std::size_t FirstSlabBytes = 64 * CellSize;
+    static constexpr std::size_t LargePageBytes = std::size_t(2) << 20;
+    static_assert(CellSize >= sizeof(TFreeCell), "a free cell holds its link");
+    static_assert(CellSize % alignof(TlxTreeViewNode) == 0 && sizeof(TSlab) % alignof(TlxTreeViewNode) == 0,
+                  "cells stay aligned");
 
     void AddSlab()
     {
-        char* Block = static_cast<char*>(::operator new((FSlabCells + 1) * CellSize));
-        TSlab* Slab = reinterpret_cast<TSlab*>(Block);
+        const std::size_t Bytes = FSlabBytes;
+        void* Memory = Bytes == LargePageBytes ? AllocateLargePage() : std::malloc(Bytes);
+        if (!Memory)
+            throw std::bad_alloc();
+        TSlab* Slab = static_cast<TSlab*>(Memory);
         Slab->Next = FSlabs;
         FSlabs = Slab;
-        // Thread the cells onto the free list so they are handed out in address order.
-        for (std::size_t I = FSlabCells; I >= 1; --I) {
-            TFreeCell* Cell = reinterpret_cast<TFreeCell*>(Block + I * CellSize);
-            Cell->Next = FFree;
-            FFree = Cell;
-        }
-        if (FSlabCells < MaxSlabCells)
-            FSlabCells *= 2;
+        FFresh = reinterpret_cast<char*>(Slab + 1);
+        FFreshEnd = FFresh + (Bytes - sizeof(TSlab)) / CellSize * CellSize;
+        FSlabBytes = std::min(2 * FSlabBytes, LargePageBytes);
+    }
+
+    static void* AllocateLargePage()
+    {
+        void* Memory = std::aligned_alloc(LargePageBytes, LargePageBytes);
+#ifdef MADV_HUGEPAGE
+        if (Memory)
+            madvise(Memory, LargePageBytes, MADV_HUGEPAGE);
+#endif
+        return Memory;
     }
 
     void ReleaseSlabs()
     {
         while (FSlabs) {
             TSlab* Next = FSlabs->Next;
-            ::operator delete(FSlabs);
+            std::free(FSlabs);
             FSlabs = Next;
         }
         FFree = nullptr;
-        FSlabCells = FirstSlabCells;
+        FFresh = FFreshEnd = nullptr;
+        FSlabBytes = FirstSlabBytes;
     }
 
     TFreeCell* FFree = nullptr;
+    char* FFresh = nullptr;
+    char* FFreshEnd = nullptr;
     TSlab* FSlabs = nullptr;
     std::size_t FLive = 0;
-    std::size_t FSlabCells = FirstSlabCells;
+    std::size_t FSlabBytes = FirstSlabBytes;
 };
 
 // Never destroyed: nodes owned by static objects may outlive any static pool.

@@ -181,6 +181,7 @@ bool TlxTreeViewNode::GetState(TNodeState NodeState) const
         return false;
     TVITEMEXA Item;
     Item.mask = TVIF_STATE;
+    Item.stateMask = 0xFFFF; // the window reports only the state bits asked for
     if (!GetItemFields(Item))
         return false;
     UINT Bit = 0;

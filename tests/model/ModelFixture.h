@@ -1,0 +1,60 @@
+#pragma once
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/lxTreeViewControl.h"
+#include "platform/Forms.h"
+#include "platform/WinApi.h"
+
+// A tree view on a form, with helpers that read the model and the native items.
+class ModelFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 300, 400);
+        tree = new TlxTreeView(form.get());
+        tree->SetParent(form.get());
+    }
+    void TearDown() override { form.reset(); }
+
+    TlxTreeViewNodes* Items() { return tree->Items(); }
+
+    // The texts of a node's children, or of the top level for null.
+    static std::string Children(TlxTreeViewNodes* Nodes, TlxTreeViewNode* Parent)
+    {
+        std::string Result;
+        for (TlxTreeViewNode* Node = Parent ? Parent->GetFirstChild() : Nodes->GetFirstNode(); Node;
+             Node = Node->GetNextSibling())
+            Result += (Result.empty() ? "" : " ") + Node->Text();
+        return Result;
+    }
+    std::string Children(TlxTreeViewNode* Parent) { return Children(Items(), Parent); }
+
+    // The same, as the native tree orders the items.
+    std::string NativeChildren(TlxTreeViewNode* Parent)
+    {
+        const HWND Wnd = tree->Handle();
+        HTREEITEM Item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(Wnd, TVM_GETNEXTITEM, Parent ? TVGN_CHILD : TVGN_ROOT, LPARAM(Parent ? Parent->ItemId() : nullptr)));
+        std::string Result;
+        for (; Item; Item = reinterpret_cast<HTREEITEM>(SendMessageA(Wnd, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(Item))))
+            Result += (Result.empty() ? "" : " ") + Items()->GetNode(Item)->Text();
+        return Result;
+    }
+
+    // Texts of the nodes met by a walk with Step from First.
+    template <typename StepFn>
+    static std::string Walk(TlxTreeViewNode* First, StepFn Step)
+    {
+        std::string Result;
+        for (TlxTreeViewNode* Node = First; Node; Node = Step(Node))
+            Result += (Result.empty() ? "" : " ") + Node->Text();
+        return Result;
+    }
+
+    std::unique_ptr<TForm> form;
+    TlxTreeView* tree = nullptr;
+};
