@@ -37,7 +37,8 @@ std::exception_ptr TlxTreeViewNode::Unlink() noexcept
     FDeleting = true;
     if (!FOwner)
         return Failure;
-    FOwner->FSelection.Remove(this);
+    if (FMaybeSelected)
+        FOwner->FSelection.Remove(this);
     if (this != FOwner->FRoot)
         Step([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
     if (FParent && !FParent->FDeleting)

@@ -344,6 +344,9 @@ private:
     bool FEnabled = true;
     std::uint8_t FCheckState = lxsUnchecked;
     std::uint8_t FCheckType = lxtNone;
+    // Set when the node enters the selection list, so that a node that was never
+    // selected leaves without a search of that list.
+    bool FMaybeSelected = false;
 };
 
 // ---- Node collection ----
@@ -425,6 +428,7 @@ private:
     bool FDeleting = false;
     TlxTreeViewNode* FRoot = nullptr;
     std::unique_ptr<TlxTreeNodeList> FCache;
+    // Nodes enter it only through AddToSelection, which marks them.
     TlxTreeNodeList FSelection;
     int FSelectionLock = 0;
     std::uint8_t FCheckType = lxtNone;

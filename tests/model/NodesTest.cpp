@@ -276,3 +276,23 @@ TEST_F(ModelFixture, CopyingACollectionCopiesTheTree)
     EXPECT_EQ(CopyA->GetFirstChild()->VarName(), "name");
     EXPECT_THROW(Other.Items()->Assign(A), EConvertError);
 }
+
+TEST_F(ModelFixture, SelectionListKeepsOrderAndForgetsDeletedNodes)
+{
+    TlxTreeViewNode* A = Items()->Add(nullptr, "A");
+    TlxTreeViewNode* B = Items()->Add(nullptr, "B");
+    TlxTreeViewNode* B1 = Items()->AddChild(B, "B1");
+    Items()->AddToSelection(B);
+    Items()->AddToSelection(A);
+    Items()->AddToSelection(B); // once only
+    Items()->AddToSelection(B1);
+    EXPECT_EQ(Items()->GetSelectedCount(), 3);
+    EXPECT_EQ(Items()->GetFirstSelected(), B);
+    Items()->RemoveFromSelection(A);
+    EXPECT_FALSE(Items()->IsInSelection(A));
+    Items()->AddToSelection(A); // back, now last
+    EXPECT_TRUE(Items()->IsInSelection(A));
+    B->Delete(); // takes B1 along
+    EXPECT_EQ(Items()->GetSelectedCount(), 1);
+    EXPECT_EQ(Items()->GetFirstSelected(), A);
+}
