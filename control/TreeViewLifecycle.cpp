@@ -30,8 +30,10 @@ TCustomlxTreeView::~TCustomlxTreeView()
     FDestroying = true;
     FChangeDelayTimer->SetEnabled(false);
     // The window goes first: its item deletions reach the collection and the timer,
-    // which must still be alive then.
-    DestroyHandle();
+    // which must still be alive then. This is no recreation: OnDeletion fires per node.
+    DestroyChildControls();
+    if (HandleAllocated())
+        DestroyWindowHandle();
     FItems.reset();
 }
 

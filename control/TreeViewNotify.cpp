@@ -175,9 +175,13 @@ LRESULT TCustomlxTreeView::NotifySingleExpand(NMTREEVIEWA& Info)
 }
 
 // ---- Hooks ----
+// While the control is being destroyed its nodes go one by one; only OnDeletion
+// reports that, the selection and expansion events stay quiet.
 
 bool TCustomlxTreeView::CanChange(TlxTreeViewNode* Node)
 {
+    if (FDestroying)
+        return true;
     bool allow = true;
     if (OnChanging)
         OnChanging(this, Node, allow);
@@ -186,12 +190,14 @@ bool TCustomlxTreeView::CanChange(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Change(TlxTreeViewNode* Node)
 {
-    if (OnChange)
+    if (OnChange && !FDestroying)
         OnChange(this, Node);
 }
 
 bool TCustomlxTreeView::CanExpand(TlxTreeViewNode* Node)
 {
+    if (FDestroying)
+        return true;
     bool allow = true;
     if (OnExpanding)
         OnExpanding(this, Node, allow);
@@ -200,12 +206,14 @@ bool TCustomlxTreeView::CanExpand(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Expand(TlxTreeViewNode* Node)
 {
-    if (OnExpanded)
+    if (OnExpanded && !FDestroying)
         OnExpanded(this, Node);
 }
 
 bool TCustomlxTreeView::CanCollapse(TlxTreeViewNode* Node)
 {
+    if (FDestroying)
+        return true;
     bool allow = true;
     if (OnCollapsing)
         OnCollapsing(this, Node, allow);
@@ -214,7 +222,7 @@ bool TCustomlxTreeView::CanCollapse(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Collapse(TlxTreeViewNode* Node)
 {
-    if (OnCollapsed)
+    if (OnCollapsed && !FDestroying)
         OnCollapsed(this, Node);
 }
 

@@ -114,18 +114,24 @@ TWinControl::TWinControl(TComponent* AOwner)
 
 TWinControl::~TWinControl()
 {
-    DestroyHandle();
-    // Child controls go with their parent.
+    DestroyChildControls();
+    if (HandleAllocated())
+        DestroyWindowHandle();
+    if (FParent)
+        FParent->RemoveControl(this);
+    if (FHostWindow)
+        DestroyWindow(FHostWindow);
+}
+
+void TWinControl::DestroyChildControls()
+{
+    // Child controls go with their parent, before its window.
     while (!FControls.empty()) {
         TWinControl* child = FControls.back();
         RemoveControl(child);
         child->FParent = nullptr;
         delete child;
     }
-    if (FParent)
-        FParent->RemoveControl(this);
-    if (FHostWindow)
-        DestroyWindow(FHostWindow);
 }
 
 TWinControl* TWinControl::FindControl(HWND hwnd)
@@ -153,8 +159,11 @@ void TWinControl::CreateHandle()
         std::string name = Name().empty() ? ClassName() : Name();
         throw EInvalidOperation(Format("Control '%s' has no parent window", name));
     }
-    if (FParent)
-        FParent->Handle();
+    if (FParent) {
+        FParent->Handle(); // a new parent window makes its children's windows too
+        if (HandleAllocated())
+            return;
+    }
     CreateWnd();
     for (TWinControl* child : std::vector<TWinControl*>(FControls))
         if (!child->HandleAllocated())

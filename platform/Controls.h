@@ -186,6 +186,8 @@ protected:
     virtual void DestroyWindowHandle();
     void CreateHandle();
     void DestroyHandle();
+    // Frees the child controls; destructors call it before the window goes.
+    void DestroyChildControls();
 
     // Key and mouse processing; a key handler that sets Key to 0 consumes the key.
     bool DoKeyDown(TMessage& Message);

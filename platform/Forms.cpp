@@ -40,7 +40,12 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
     SetBounds(0, 0, 640, 480);
 }
 
-TForm::~TForm() { DestroyHandle(); }
+TForm::~TForm()
+{
+    DestroyChildControls();
+    if (HandleAllocated())
+        DestroyWindowHandle();
+}
 
 void TForm::CreateParams(TCreateParams& Params)
 {

@@ -269,9 +269,11 @@ void TTreeView::DeleteAll()
     if (FEdit)
         EndEditLabel(true);
     std::exception_ptr failure;
-    while (FItems[kRoot].firstChild != kNil) {
+    // From the last item backwards: whoever mirrors the items in arrays removes from
+    // their ends, which keeps deleting a long list linear.
+    while (FItems[kRoot].lastChild != kNil) {
         try {
-            DeleteSubtree(FItems[kRoot].firstChild);
+            DeleteSubtree(FItems[kRoot].lastChild);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();
@@ -287,9 +289,9 @@ void TTreeView::DeleteChildren(TSlot parent)
 {
     const HTREEITEM handle = FItems.Handle(parent);
     std::exception_ptr failure;
-    while (FItems.Resolve(handle) == parent && FItems[parent].firstChild != kNil) {
+    while (FItems.Resolve(handle) == parent && FItems[parent].lastChild != kNil) {
         try {
-            DeleteSubtree(FItems[parent].firstChild);
+            DeleteSubtree(FItems[parent].lastChild);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();
@@ -333,16 +335,17 @@ void TTreeView::DeleteSubtree(TSlot s)
         FItems[t].flags |= TItemSlot::Deleting;
 
     std::exception_ptr failure;
+    // Last children first, so that lists mirroring the children shrink from their ends.
     TSlot t = s;
-    while (FItems[t].firstChild != kNil)
-        t = FItems[t].firstChild;
+    while (FItems[t].lastChild != kNil)
+        t = FItems[t].lastChild;
     for (;;) {
         TSlot successor = kNil;
         if (t != s) {
-            if (FItems[t].next != kNil) {
-                successor = FItems[t].next;
-                while (FItems[successor].firstChild != kNil)
-                    successor = FItems[successor].firstChild;
+            if (FItems[t].prev != kNil) {
+                successor = FItems[t].prev;
+                while (FItems[successor].lastChild != kNil)
+                    successor = FItems[successor].lastChild;
             } else {
                 successor = FItems[t].parent;
             }

@@ -6,6 +6,7 @@
 
 #include "control/lxTreeViewControl.h"
 #include "platform/Forms.h"
+#include "support/TreeEvents.h"
 #include "platform/WinApi.h"
 
 // A tree view on a form, with helpers that read the model and the native items.
@@ -18,7 +19,12 @@ protected:
         tree = new TlxTreeView(form.get());
         tree->SetParent(form.get());
     }
-    void TearDown() override { form.reset(); }
+    void TearDown() override
+    {
+        // The tests' handlers capture their locals, which are gone by now.
+        ClearTreeEvents(tree);
+        form.reset();
+    }
 
     TlxTreeViewNodes* Items() { return tree->Items(); }
 

@@ -132,7 +132,7 @@ TEST_F(TreeEngineItems, DeletionReportsEveryItemOnceChildrenFirst)
     std::vector<LPARAM> deleted;
     for (const TTreeNote& n : NotesOf(TVN_DELETEITEMA))
         deleted.push_back(n.paramOld);
-    EXPECT_EQ(deleted, (std::vector<LPARAM>{111, 112, 11, 12, 1}));
+    EXPECT_EQ(deleted, (std::vector<LPARAM>{12, 112, 111, 11, 1}));
     EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(ParamOf(a1), -1);
 

@@ -1,0 +1,51 @@
+#include "demo/DemoTree.h"
+
+#include <string>
+
+#include "model/lxTreeView.h"
+
+namespace {
+
+const char* const Modules[] = {"Accounts", "Billing", "Catalogue", "Delivery", "Inventory", "Reports"};
+const char* const Layers[] = {"Forms", "Data modules", "Reports", "Resources"};
+const char* const Settings[] = {"Colours", "Fonts", "Shortcuts", "Start-up", "Updates"};
+
+void AddModule(TlxTreeViewNodes* items, TlxTreeViewNode* parent, const std::string& module)
+{
+    TlxTreeViewNode* moduleNode = items->AddChild(parent, module);
+    for (const char* layer : Layers) {
+        TlxTreeViewNode* layerNode = items->AddChild(moduleNode, layer);
+        for (int i = 1; i <= 8; ++i) {
+            TlxTreeViewNode* unit = items->AddChild(layerNode, module + " " + layer + " " + std::to_string(i));
+            if (i % 3 == 0) {
+                items->AddChild(unit, "Interface");
+                items->AddChild(unit, "Implementation");
+            }
+        }
+    }
+}
+
+} // namespace
+
+void FillDemoTree(TlxTreeViewNodes* Items)
+{
+    Items->BeginUpdate();
+    TlxTreeViewNode* project = Items->Add(nullptr, "Project: Vornak Trading");
+    for (const char* module : Modules)
+        AddModule(Items, project, module);
+    TlxTreeViewNode* settings = Items->Add(nullptr, "Settings");
+    for (const char* s : Settings) {
+        TlxTreeViewNode* group = Items->AddChild(settings, s);
+        for (int i = 1; i <= 4; ++i)
+            Items->AddChild(group, std::string(s) + " option " + std::to_string(i));
+    }
+    TlxTreeViewNode* notes = Items->Add(nullptr, "Release notes");
+    for (int v = 1; v <= 12; ++v)
+        Items->AddChild(notes, "Version 7." + std::to_string(v));
+    Items->EndUpdate();
+
+    project->Expand(false);
+    project->GetFirstChild()->Expand(false);
+    project->GetFirstChild()->GetFirstChild()->Expand(false);
+    settings->Expand(false);
+}
