@@ -1,4 +1,5 @@
 #include "platform/Timers.h"
+#include "platform/WinApi.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -64,11 +65,10 @@ void TTimer::Tick()
     FDestroyedFlag = &destroyed;
     try {
         Timer();
-    } catch (const std::exception& e) {
-        // An exception cannot travel through the event loop; report it and go on.
-        qWarning("Unhandled exception in a timer event: %s", e.what());
     } catch (...) {
-        qWarning("Unhandled exception in a timer event");
+        // An exception cannot travel through the event loop: the application's
+        // exception handler gets it, and the timer goes on.
+        HandleApplicationException();
     }
     if (destroyed) {
         if (outerFlag)

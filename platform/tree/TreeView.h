@@ -201,6 +201,7 @@ private:
     bool FVBarShown = false;
     bool FHBarShown = false;
     bool FLayoutDirty = false;
+    int FLayoutBatch = 0; // while above 0, layout work waits for the end of a batch of deletions
     bool FScrollUpdatePosted = false;
     int FWheelRemainder = 0;
     bool FFocused = false;

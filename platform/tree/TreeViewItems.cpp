@@ -1,4 +1,5 @@
 // Inserting, deleting, reading, changing, navigating and sorting items.
+#include <functional>
 #include <QString>
 #include <algorithm>
 #include <cstring>
@@ -264,8 +265,31 @@ BOOL TTreeView::DeleteItem(HTREEITEM h)
     return TRUE;
 }
 
+namespace {
+// Lays the tree out once after a run of deletions instead of after each of them.
+class TLayoutBatch {
+public:
+    TLayoutBatch(int& depth, std::function<void()> done) : FDepth(depth), FDone(std::move(done)) { ++FDepth; }
+    ~TLayoutBatch()
+    {
+        if (--FDepth == 0)
+            FDone();
+    }
+    TLayoutBatch(const TLayoutBatch&) = delete;
+    TLayoutBatch& operator=(const TLayoutBatch&) = delete;
+
+private:
+    int& FDepth;
+    std::function<void()> FDone;
+};
+} // namespace
+
 void TTreeView::DeleteAll()
 {
+    TLayoutBatch batch(FLayoutBatch, [this] {
+        if (FLayoutDirty)
+            LayoutChanged();
+    });
     if (FEdit)
         EndEditLabel(true);
     std::exception_ptr failure;
@@ -287,6 +311,10 @@ void TTreeView::DeleteAll()
 
 void TTreeView::DeleteChildren(TSlot parent)
 {
+    TLayoutBatch batch(FLayoutBatch, [this] {
+        if (FLayoutDirty)
+            LayoutChanged();
+    });
     const HTREEITEM handle = FItems.Handle(parent);
     std::exception_ptr failure;
     while (FItems.Resolve(handle) == parent && FItems[parent].lastChild != kNil) {

@@ -243,7 +243,7 @@ void TTreeView::UpdateScrollBars()
 // and turning redraw on again settles it once.
 void TTreeView::LayoutChanged()
 {
-    if (!FRedraw) {
+    if (!FRedraw || FLayoutBatch > 0) {
         FLayoutDirty = true;
         return;
     }

@@ -1,4 +1,5 @@
 #include <QImage>
+#include <cstring>
 #include <QTest>
 
 #include "platform/Gdi.h"
@@ -94,7 +95,7 @@ TEST_F(TreeFixture, StaleItemHandlesMakeMessagesFail)
     EXPECT_EQ(SendMessageA(h, TVM_ENSUREVISIBLE, 0, LPARAM(stale)), 0);
     EXPECT_EQ(SendMessageA(h, TVM_EDITLABELA, 0, LPARAM(stale)), 0);
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = stale;
+    std::memcpy(static_cast<void*>(&r), &stale, sizeof stale); // the item goes in where the rectangle comes out
     EXPECT_EQ(SendMessageA(h, TVM_GETITEMRECT, 0, LPARAM(&r)), 0);
     EXPECT_EQ(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(stale)), 0);
     EXPECT_EQ(Items()->GetNode(stale), nullptr);

@@ -25,7 +25,8 @@ protected:
     void TearDown() override
     {
         // The tests' handlers capture their locals, which are gone by now.
-        ClearTreeEvents(tree);
+        if (form)
+            ClearTreeEvents(tree);
         form.reset();
     }
 

@@ -107,7 +107,7 @@ protected:
     RECT ItemRect(HTREEITEM item, bool label)
     {
         RECT r;
-        std::memcpy(&r, &item, sizeof item);
+        std::memcpy(static_cast<void*>(&r), &item, sizeof item);
         if (!SendMessageA(Tree, TVM_GETITEMRECT, label, LPARAM(&r)))
             return RECT{-1, -1, -1, -1};
         return r;
