@@ -87,9 +87,10 @@ TEST(FrameworkComponents, OwnerFreesOwnedAndNotifiesOnRemoval)
     ASSERT_EQ(owner->Heard.size(), 2u);
     EXPECT_EQ(owner->Heard[0], std::make_pair(static_cast<TComponent*>(a), opInsert));
 
+    auto* const removed = static_cast<TComponent*>(b);
     delete b; // an owned component may go first: the owner hears of it and forgets it
     EXPECT_EQ(owner->ComponentCount(), 1);
-    EXPECT_EQ(owner->Heard.back(), std::make_pair(static_cast<TComponent*>(b), opRemove));
+    EXPECT_EQ(owner->Heard.back(), std::make_pair(removed, opRemove));
 
     owner->SetDesigning(true);
     EXPECT_TRUE(a->ComponentState().Contains(csDesigning));
