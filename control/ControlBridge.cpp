@@ -22,6 +22,8 @@ void SetCheckImage(TCustomlxTreeView* Control, TlxTreeViewNode* Node, int ImageI
 {
     Control->SetCheckImage(Node, ImageIndex);
 }
+bool CanCheck(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { return Control->CanCheck(Node); }
+void Check(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { Control->Check(Node); }
 TTreeOptions Options(const TCustomlxTreeView* Control) { return Control->Options(); }
 TSortType SortType(const TCustomlxTreeView* Control) { return Control->SortType(); }
 bool HasCompareHandler(const TCustomlxTreeView* Control) { return bool(Control->OnCompare); }

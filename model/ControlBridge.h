@@ -22,6 +22,9 @@ void Collapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
 // the expansion events itself.
 void SetModelExpanding(TCustomlxTreeView* Control, bool Value);
 void SetCheckImage(TCustomlxTreeView* Control, TlxTreeViewNode* Node, int ImageIndex);
+// OnChecking (true when no handler refuses) and OnChecked, through the control's hooks.
+bool CanCheck(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+void Check(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
 TTreeOptions Options(const TCustomlxTreeView* Control);
 TSortType SortType(const TCustomlxTreeView* Control);
 bool HasCompareHandler(const TCustomlxTreeView* Control);

@@ -121,9 +121,9 @@ void TlxTreeViewNode::Assign(TPersistent* Source)
     SetImageIndex(Node->FImageIndex);
     SetSelectedIndex(Node->FSelectedIndex);
     SetStateIndex(Node->FStateIndex);
-    FCheckType = Node->FCheckType;
-    FCheckState = Node->FCheckState;
-    FEnabled = Node->FEnabled;
+    SetCheckType(Node->CheckType());
+    SetCheckState(Node->CheckState());
+    SetEnabled(Node->Enabled());
     SetOverlayIndex(Node->OverlayIndex());
     SetExpanded(Node->GetExpanded());
     SetMultiHeight(Node->GetMultiHeight());

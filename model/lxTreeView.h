@@ -208,6 +208,15 @@ public:
     TCheckType CheckType() const { return TCheckType(FCheckType); }
     TCheckState CheckState() const { return TCheckState(FCheckState); }
     bool Enabled() const { return FEnabled; }
+    // The check rules. A node's CheckType governs its children; the node itself
+    // follows its parent's CheckType (its governing type).
+    void SetCheckType(TCheckType Value);
+    void SetCheckState(TCheckState Value);
+    void SetEnabled(bool Value);
+    // Steps the check state as one user click on the glyph does.
+    void DoCheckClick();
+    // Normalises the text of a number, date or time button node, chosen by its glyph.
+    void VerifyNodeText();
     const std::string& VarName() const;
     void SetVarName(const std::string& Value);
     const std::string& VarValue() const;
@@ -321,6 +330,14 @@ private:
     TlxTreeViewNode* TopmostCollapsedAncestor() const;
     void RemoveFromParent();
     std::exception_ptr Unlink() noexcept;
+    // Check rules (NodeChecks.cpp).
+    TCheckType GoverningCheckType() const;
+    void SetCheckGlyph(int Index);
+    void TakeParentCheckType(TCheckType Value);
+    std::exception_ptr ApplyCheckState(TCheckState Value);
+    std::exception_ptr PushCheckStateToChildren(TCheckState Value);
+    void CheckRadioButton();
+    void UpdateParentState();
 
     TlxTreeViewNodes* FOwner;
     std::string FText;
@@ -405,6 +422,8 @@ public:
     TlxTreeViewNode* GetFirstSelected() const { return FSelection.Count() ? FSelection.Get(0) : nullptr; }
 
     TCheckType CheckType() const { return TCheckType(FCheckType); }
+    // The check type of the hidden root, which governs the top-level nodes.
+    void SetCheckType(TCheckType Value);
 
     // The hidden root: parent of the top-level nodes, never returned by navigation.
     TlxTreeViewNode* Root() const { return FRoot; }

@@ -1,0 +1,40 @@
+#pragma once
+// The strip of check glyphs a node's StateIndex points into, and how the check types
+// and states map onto it. Index 0 is blank: the native tree treats state image 0 as
+// no state image at all.
+#include "model/lxTreeView.h"
+
+namespace lxCheckGlyph {
+
+enum : int {
+    Blank = 0,
+    BoxUnchecked = 1,
+    BoxChecked = 2,
+    BoxUncheckedGray = 3,
+    // Also the partly checked three-state box.
+    BoxCheckedGray = 4,
+    RadioOff = 5,
+    RadioOn = 6,
+    RadioOffGray = 7,
+    RadioOnGray = 8,
+    TextButton = 9,
+    NumberButton = 10,
+    DateButton = 11,
+    TimeButton = 12,
+    // Any value button that is disabled or pressed.
+    LockedButton = 13
+};
+
+inline bool IsButtonType(TCheckType Type) { return Type >= lxtTextButton && Type <= lxtTimeButton; }
+
+// The state and glyph of a node under a value-button type (text, number, date, time).
+inline TCheckState ButtonState(TCheckType Type)
+{
+    return TCheckState(lxsTextButton + (Type - lxtTextButton));
+}
+inline int ButtonGlyph(TCheckType Type) { return TextButton + (Type - lxtTextButton); }
+
+// lxsCheckedGrayed counts as checked; lxsGrayed does not.
+inline bool IsChecked(TCheckState State) { return State == lxsChecked || State == lxsCheckedGrayed; }
+
+} // namespace lxCheckGlyph

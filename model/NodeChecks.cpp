@@ -1,0 +1,293 @@
+// TlxTreeViewNode and TlxTreeViewNodes: check types, check states and the enabled flag.
+// A node's CheckType describes its children, not the node: the glyph a node shows and
+// the way it reacts to a click follow its parent's CheckType (its governing type).
+//
+// Application handlers (OnChecking, OnChecked) may raise. A handler that raises counts
+// as having answered (OnChecking: refused); the operation still runs to its end, so
+// that siblings, children and three-state ancestors agree with each other, and then
+// the first exception reaches the caller.
+#include <exception>
+
+#include "model/CheckGlyphs.h"
+#include "model/ControlBridge.h"
+#include "model/lxTreeView.h"
+
+using namespace lxCheckGlyph;
+
+namespace {
+
+// The glyph of a disabled node that was enabled with Glyph.
+int DisabledGlyph(int Glyph)
+{
+    switch (Glyph) {
+    case BoxUnchecked: return BoxUncheckedGray;
+    case BoxChecked: return BoxCheckedGray;
+    case RadioOff: return RadioOffGray;
+    case RadioOn: return RadioOnGray;
+    case TextButton:
+    case NumberButton:
+    case DateButton:
+    case TimeButton: return LockedButton;
+    default: return Glyph;
+    }
+}
+
+// The glyph of an enabled node that was disabled with Glyph.
+int EnabledGlyph(int Glyph, TCheckType Governing)
+{
+    switch (Glyph) {
+    case BoxUncheckedGray: return BoxUnchecked;
+    // Under a three-state parent the gray checked box also means "partly checked",
+    // which an enabled node shows the same way.
+    case BoxCheckedGray: return Governing == lxtCheckBox ? BoxChecked : Glyph;
+    case RadioOffGray: return RadioOff;
+    case RadioOnGray: return RadioOn;
+    case LockedButton: return IsButtonType(Governing) ? ButtonGlyph(Governing) : Glyph;
+    default: return Glyph;
+    }
+}
+
+void KeepFirst(std::exception_ptr& Failure, std::exception_ptr Next)
+{
+    if (!Failure)
+        Failure = Next;
+}
+
+} // namespace
+
+TCheckType TlxTreeViewNode::GoverningCheckType() const
+{
+    return FParent ? TCheckType(FParent->FCheckType) : lxtNone;
+}
+
+void TlxTreeViewNode::SetCheckGlyph(int Index)
+{
+    lxControl::SetCheckImage(GetlxTreeView(), this, Index);
+}
+
+// ---- Check type ----
+
+// The children take the new type at once, without events; grandchildren are not
+// concerned. The type itself is stored last.
+void TlxTreeViewNode::SetCheckType(TCheckType Value)
+{
+    if (Value == FCheckType)
+        return;
+    for (int I = 0; I < FChildren.Count(); ++I)
+        FChildren.List()[I]->TakeParentCheckType(Value);
+    if (Value == lxtCheckBoxGrayed)
+        FCheckState = lxsUnchecked;
+    if (Value == lxtRadioButton) {
+        for (int I = 0; I < FChildren.Count(); ++I) {
+            TlxTreeViewNode* Child = FChildren.List()[I];
+            if (Child->FEnabled) {
+                Child->FCheckState = lxsChecked;
+                Child->SetCheckGlyph(RadioOn);
+                break;
+            }
+        }
+    }
+    FCheckType = Value;
+}
+
+// This node's state and glyph when its parent's type becomes Value.
+void TlxTreeViewNode::TakeParentCheckType(TCheckType Value)
+{
+    switch (Value) {
+    case lxtNone:
+        FCheckState = lxsUnchecked;
+        SetCheckGlyph(Blank);
+        break;
+    case lxtCheckBox:
+        if (FCheckState == lxsChecked)
+            SetCheckGlyph(FEnabled ? BoxChecked : BoxCheckedGray);
+        else
+            SetCheckGlyph(FEnabled ? BoxUnchecked : BoxUncheckedGray);
+        break;
+    case lxtCheckBoxGrayed:
+        SetCheckGlyph(FEnabled ? BoxUnchecked : BoxUncheckedGray);
+        break;
+    case lxtRadioButton:
+        FCheckState = lxsUnchecked;
+        SetCheckGlyph(FEnabled ? RadioOff : RadioOffGray);
+        break;
+    default:
+        FCheckState = ButtonState(Value);
+        SetCheckGlyph(FEnabled ? ButtonGlyph(Value) : LockedButton);
+        break;
+    }
+}
+
+void TlxTreeViewNodes::SetCheckType(TCheckType Value)
+{
+    FCheckType = Value;
+    FRoot->SetCheckType(Value);
+}
+
+// ---- Check state ----
+
+void TlxTreeViewNode::SetCheckState(TCheckState Value)
+{
+    if (!FEnabled)
+        return;
+    TCustomlxTreeView* Control = GetlxTreeView();
+    if (!lxControl::CanCheck(Control, this))
+        return;
+    std::exception_ptr Failure = ApplyCheckState(Value);
+    try {
+        lxControl::Check(Control, this);
+    } catch (...) {
+        KeepFirst(Failure, std::current_exception());
+    }
+    if (Failure)
+        std::rethrow_exception(Failure);
+}
+
+// The state change itself, by the governing type, with its spreading to children,
+// siblings and ancestors. Returns the first exception raised by a child's handlers.
+std::exception_ptr TlxTreeViewNode::ApplyCheckState(TCheckState Value)
+{
+    const TCheckType Governing = GoverningCheckType();
+    std::exception_ptr Failure;
+    switch (Governing) {
+    case lxtNone:
+        break;
+    case lxtCheckBox:
+        FCheckState = IsChecked(Value) ? lxsChecked : lxsUnchecked;
+        SetCheckGlyph(IsChecked(Value) ? BoxChecked : BoxUnchecked);
+        UpdateParentState();
+        break;
+    case lxtCheckBoxGrayed:
+        FCheckState = Value;
+        if (Value == lxsUnchecked)
+            SetCheckGlyph(BoxUnchecked);
+        else if (Value == lxsChecked)
+            SetCheckGlyph(BoxChecked);
+        else if (Value == lxsCheckedGrayed)
+            SetCheckGlyph(BoxCheckedGray);
+        // Only the definite states reach the children, and only children that are
+        // boxes themselves.
+        if ((FCheckType == lxtCheckBox || FCheckType == lxtCheckBoxGrayed) &&
+            (Value == lxsUnchecked || Value == lxsChecked))
+            Failure = PushCheckStateToChildren(Value);
+        UpdateParentState();
+        break;
+    case lxtRadioButton:
+        // A set radio button is cleared only by setting another one.
+        if (IsChecked(Value))
+            CheckRadioButton();
+        break;
+    default:
+        if (Value == ButtonState(Governing)) {
+            FCheckState = Value;
+            SetCheckGlyph(ButtonGlyph(Governing));
+            Failure = PushCheckStateToChildren(Value);
+        }
+        break;
+    }
+    return Failure;
+}
+
+// Each child gets a full SetCheckState of its own, events and refusals included.
+std::exception_ptr TlxTreeViewNode::PushCheckStateToChildren(TCheckState Value)
+{
+    std::exception_ptr Failure;
+    // By position, checked against the count each time: handlers may add or delete
+    // nodes meanwhile.
+    for (int I = 0; I < FChildren.Count(); ++I) {
+        try {
+            FChildren.List()[I]->SetCheckState(Value);
+        } catch (...) {
+            KeepFirst(Failure, std::current_exception());
+        }
+    }
+    return Failure;
+}
+
+// Sets this radio button and clears its siblings directly: no events, and disabled
+// siblings are cleared too.
+void TlxTreeViewNode::CheckRadioButton()
+{
+    FCheckState = lxsChecked;
+    SetCheckGlyph(RadioOn);
+    TlxTreeNodeList& Siblings = FParent->FChildren;
+    for (int I = 0; I < Siblings.Count(); ++I) {
+        TlxTreeViewNode* Sibling = Siblings.List()[I];
+        if (Sibling == this)
+            continue;
+        Sibling->FCheckState = lxsUnchecked;
+        Sibling->SetCheckGlyph(Sibling->FEnabled ? RadioOff : RadioOffGray);
+    }
+}
+
+// Recomputes every three-state box above this node from its children: unchecked when
+// none is checked, checked when all are, partly checked otherwise. Climbs while the
+// ancestor is itself under a three-state parent. No events, and Enabled is ignored.
+void TlxTreeViewNode::UpdateParentState()
+{
+    for (TlxTreeViewNode* Box = FParent; Box && Box->FParent && Box->FParent->FCheckType == lxtCheckBoxGrayed;
+         Box = Box->FParent) {
+        const TlxTreeNodeList& Children = Box->FChildren;
+        int Checked = 0;
+        for (int I = 0; I < Children.Count(); ++I)
+            if (IsChecked(TCheckState(Children.List()[I]->FCheckState)))
+                ++Checked;
+        if (Checked == 0) {
+            Box->FCheckState = lxsUnchecked;
+            Box->SetCheckGlyph(BoxUnchecked);
+        } else if (Checked == Children.Count()) {
+            Box->FCheckState = lxsChecked;
+            Box->SetCheckGlyph(BoxChecked);
+        } else {
+            Box->FCheckState = lxsCheckedGrayed;
+            Box->SetCheckGlyph(BoxCheckedGray);
+        }
+    }
+}
+
+// ---- User click ----
+
+// A three-state box cycles unchecked, partly checked, checked, unchecked.
+void TlxTreeViewNode::DoCheckClick()
+{
+    if (!FEnabled)
+        return;
+    const TCheckType Governing = GoverningCheckType();
+    switch (Governing) {
+    case lxtNone:
+        return;
+    case lxtCheckBox:
+        SetCheckState(FCheckState == lxsUnchecked ? lxsChecked : lxsUnchecked);
+        return;
+    case lxtCheckBoxGrayed:
+        if (FCheckState == lxsUnchecked)
+            SetCheckState(lxsCheckedGrayed);
+        else if (FCheckState == lxsCheckedGrayed)
+            SetCheckState(lxsChecked);
+        else if (FCheckState == lxsChecked)
+            SetCheckState(lxsUnchecked);
+        return;
+    case lxtRadioButton:
+        SetCheckState(lxsChecked);
+        return;
+    default:
+        SetCheckState(ButtonState(Governing));
+        return;
+    }
+}
+
+// ---- Enabled ----
+
+// Only the glyph follows: the state, the children and the events are untouched.
+void TlxTreeViewNode::SetEnabled(bool Value)
+{
+    if (Value == FEnabled)
+        return;
+    FEnabled = Value;
+    const TCheckType Governing = GoverningCheckType();
+    if (Governing == lxtNone)
+        return;
+    const int Glyph = Value ? EnabledGlyph(FStateIndex, Governing) : DisabledGlyph(FStateIndex);
+    if (Glyph != FStateIndex)
+        SetCheckGlyph(Glyph);
+}
