@@ -6,6 +6,7 @@
 // as having answered (OnChecking: refused); the operation still runs to its end, so
 // that siblings, children and three-state ancestors agree with each other, and then
 // the first exception reaches the caller.
+#include <algorithm>
 #include <exception>
 
 #include "model/CheckGlyphs.h"
@@ -45,6 +46,35 @@ int EnabledGlyph(int Glyph, TCheckType Governing)
     case LockedButton: return IsButtonType(Governing) ? ButtonGlyph(Governing) : Glyph;
     default: return Glyph;
     }
+}
+
+// The state of a three-state box from its children: unchecked when none is checked,
+// checked when all are, partly checked otherwise. Only the presence of both kinds
+// matters, so the scan stops when both were seen; it goes outward from the child that
+// changed, whose neighbours are the likeliest to differ while a box's children are
+// set one after the other.
+TCheckState ThreeStateOf(const TlxTreeNodeList& Children, int ChangedAt)
+{
+    const int Count = Children.Count();
+    if (Count == 0)
+        return lxsUnchecked;
+    bool AnyChecked = false;
+    bool AnyUnchecked = false;
+    auto See = [&](int I) { (IsChecked(Children.List()[I]->CheckState()) ? AnyChecked : AnyUnchecked) = true; };
+    const int From = std::clamp(ChangedAt, 0, Count - 1);
+    for (int Distance = 0; !(AnyChecked && AnyUnchecked); ++Distance) {
+        const bool Above = From + Distance < Count;
+        const bool Below = Distance > 0 && From - Distance >= 0;
+        if (!Above && !Below)
+            break;
+        if (Above)
+            See(From + Distance);
+        if (Below)
+            See(From - Distance);
+    }
+    if (AnyChecked && AnyUnchecked)
+        return lxsCheckedGrayed;
+    return AnyChecked ? lxsChecked : lxsUnchecked;
 }
 
 void KeepFirst(std::exception_ptr& Failure, std::exception_ptr Next)
@@ -220,27 +250,19 @@ void TlxTreeViewNode::CheckRadioButton()
     }
 }
 
-// Recomputes every three-state box above this node from its children: unchecked when
-// none is checked, checked when all are, partly checked otherwise. Climbs while the
-// ancestor is itself under a three-state parent. No events, and Enabled is ignored.
+// Recomputes every three-state box above this node from its children, climbing while
+// the box is itself under a three-state parent. No events, and Enabled is ignored.
 void TlxTreeViewNode::UpdateParentState()
 {
+    const TlxTreeViewNode* Changed = this;
     for (TlxTreeViewNode* Box = FParent; Box && Box->FParent && Box->FParent->FCheckType == lxtCheckBoxGrayed;
-         Box = Box->FParent) {
-        const TlxTreeNodeList& Children = Box->FChildren;
-        int Checked = 0;
-        for (int I = 0; I < Children.Count(); ++I)
-            if (IsChecked(TCheckState(Children.List()[I]->FCheckState)))
-                ++Checked;
-        if (Checked == 0) {
-            Box->FCheckState = lxsUnchecked;
-            Box->SetCheckGlyph(BoxUnchecked);
-        } else if (Checked == Children.Count()) {
-            Box->FCheckState = lxsChecked;
-            Box->SetCheckGlyph(BoxChecked);
-        } else {
-            Box->FCheckState = lxsCheckedGrayed;
-            Box->SetCheckGlyph(BoxCheckedGray);
+         Changed = Box, Box = Box->FParent) {
+        // The remembered position only says where to start looking.
+        Box->FCheckState = ThreeStateOf(Box->FChildren, Changed->FIndexHint);
+        switch (Box->FCheckState) {
+        case lxsUnchecked: Box->SetCheckGlyph(BoxUnchecked); break;
+        case lxsChecked: Box->SetCheckGlyph(BoxChecked); break;
+        default: Box->SetCheckGlyph(BoxCheckedGray); break;
         }
     }
 }

@@ -343,6 +343,26 @@ TEST_F(ThreeStateFixture, ChecksSpreadDownAndUp)
     EXPECT_EQ(TakeLog(), "?B !B");
 }
 
+TEST_F(ThreeStateFixture, BoxFollowsChildrenWhereverTheyChange)
+{
+    // Five children checked from the last to the first, then cleared from the middle
+    // outwards: the box sees every child, not only the changed one's neighbours.
+    std::vector<TlxTreeViewNode*> Kids;
+    for (int I = 0; I < 5; ++I)
+        Kids.push_back(Items()->AddChild(A3, "K" + std::to_string(I)));
+    A3->SetCheckType(lxtCheckBox);
+    for (int I = 4; I >= 0; --I) {
+        Kids[I]->SetCheckState(lxsChecked);
+        EXPECT_EQ(A3->CheckState(), I == 0 ? lxsChecked : lxsCheckedGrayed) << I;
+    }
+    for (int I : {2, 1, 3, 0}) {
+        Kids[I]->SetCheckState(lxsUnchecked);
+        EXPECT_EQ(States({A3}), "3/4") << I;
+    }
+    Kids[4]->SetCheckState(lxsUnchecked);
+    EXPECT_EQ(States({A3}), "0/1");
+}
+
 TEST_F(ThreeStateFixture, ClicksCycleAndOnlyDefiniteStatesSpread)
 {
     A->DoCheckClick();
