@@ -1,49 +1,120 @@
-// Scale measurements of lxTreeView on a tree of N nodes (100 top-level nodes with N/100
-// children each): building with redraw off, walking, index access, memory and painting.
-//   lxTreeViewBench [N]      (default 1,000,000)
+// The comparison benchmark: the same workloads on lxTreeView, QTreeWidget and QTreeView
+// (over a QStandardItemModel), in one process, offscreen, each control in a visible
+// top-level window of the same size. Prints one table per tree size with the median of
+// the runs and the ratio of lxTreeView to the faster Qt view.
+//   lxTreeViewBench [--runs R] [N ...]      (default: 3 runs of 100,000 and 1,000,000 nodes)
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <string>
-#include <vector>
-#include <unistd.h>
+#include <cstring>
+#include <functional>
 
-#include "control/lxTreeViewControl.h"
-#include "platform/Forms.h"
+#include "bench/BenchSupport.h"
+#include "bench/Subjects.h"
+
+using namespace bench;
 
 namespace {
 
-long ResidentBytes()
+const std::vector<std::string> Workloads = {
+    "build one at a time, redraw off",
+    "build with the toolkit's bulk insertion",
+    "walk all nodes in document order",
+    "read every node by absolute index",
+    "expand all, view at the top",
+    "collapse all, view at the top",
+    "expand all, view at the last node",
+    "collapse all, view at the last node",
+    "paint, collapsed, at the top",
+    "paint, collapsed, at the last node",
+    "paint, expanded, at the top",
+    "paint, expanded, at the last node",
+    "sort the children of every top-level node",
+    "save, binary",
+    "load, binary",
+    "save, text",
+    "load, text",
+    "select all",
+    "clear the selection",
+    "delete all",
+    "resident bytes per node",
+};
+
+void Record(TResults& r, const std::string& workload, double value) { r[workload].push_back(value); }
+
+// One run of every workload on a fresh tree.
+void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
 {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
+    ReleaseFreeMemory();
+    const long before = ResidentBytes();
+    Record(r, "build one at a time, redraw off", Millis([&] { s.BuildOneByOne(shape); }));
+    if (measureMemory)
+        Record(r, "resident bytes per node", double(ResidentBytes() - before) / shape.Total());
+    long walked = 0;
+    Record(r, "walk all nodes in document order", Millis([&] { walked = s.Walk(); }));
+    if (walked != shape.Total())
+        std::fprintf(stderr, "%s walked %ld of %d nodes\n", s.Name(), walked, shape.Total());
+    long checksum = 0;
+    bool indexed = false;
+    double t = Millis([&] { indexed = s.ReadByIndex(checksum); });
+    if (indexed)
+        Record(r, "read every node by absolute index", t);
+
+    s.ScrollToTop();
+    Record(r, "paint, collapsed, at the top", PaintOnce(s.View()));
+    s.ScrollToLast();
+    Record(r, "paint, collapsed, at the last node", PaintOnce(s.View()));
+    s.ScrollToTop();
+    Record(r, "expand all, view at the top", Millis([&] { s.ExpandAll(); }));
+    Record(r, "paint, expanded, at the top", PaintOnce(s.View()));
+    s.ScrollToLast();
+    Record(r, "paint, expanded, at the last node", PaintOnce(s.View()));
+    Record(r, "collapse all, view at the last node", Millis([&] { s.CollapseAll(); }));
+    s.ScrollToLast();
+    Record(r, "expand all, view at the last node", Millis([&] { s.ExpandAll(); }));
+    s.ScrollToTop();
+    Record(r, "collapse all, view at the top", Millis([&] { s.CollapseAll(); }));
+
+    Record(r, "sort the children of every top-level node", Millis([&] { s.SortTopLevelChildren(); }));
+
+    for (const char* form : {"binary", "text"}) {
+        QByteArray data;
+        bool saved = false;
+        t = Millis([&] { saved = s.Save(form, data); });
+        if (!saved)
+            continue;
+        Record(r, std::string("save, ") + form, t);
+        Record(r, std::string("load, ") + form, Millis([&] { s.Load(form, data); }));
+        if (s.Count() != shape.Total())
+            std::fprintf(stderr, "%s loaded %ld of %d nodes\n", s.Name(), s.Count(), shape.Total());
+    }
+
+    bool selected = false;
+    t = Millis([&] { selected = s.SelectAll(); });
+    if (selected) {
+        Record(r, "select all", t);
+        Record(r, "clear the selection", Millis([&] { s.ClearSelection(); }));
+    }
+    Record(r, "delete all", Millis([&] { s.DeleteAll(); }));
+
+    // The toolkit's bulk insertion, where there is one, on an empty control.
+    bool bulk = false;
+    t = Millis([&] { bulk = s.BuildBulk(shape); });
+    if (bulk) {
+        Record(r, "build with the toolkit's bulk insertion", t);
+        s.DeleteAll();
+    }
 }
 
-template <typename F>
-double Millis(F&& f)
+TResults Measure(const std::function<std::unique_ptr<TSubject>()>& make, const TShape& shape, int runs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    f();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double PaintOnce(QWidget* w)
-{
-    QImage image(w->size(), QImage::Format_ARGB32_Premultiplied);
-    return Millis([&] { w->render(&image); });
-}
-
-void Row(const char* what, double ms, const char* note = "")
-{
-    std::printf("  %-44s %10.2f ms  %s\n", what, ms, note);
+    TResults r;
+    std::unique_ptr<TSubject> subject = make();
+    for (int i = 0; i < runs; ++i)
+        RunOnce(*subject, shape, r, i == 0);
+    subject.reset();
+    QApplication::processEvents();
+    return r;
 }
 
 } // namespace
@@ -51,66 +122,25 @@ void Row(const char* what, double ms, const char* note = "")
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const int total = argc > 1 ? std::atoi(argv[1]) : 1000000;
-    const int topLevel = 100;
-    const int perParent = total / topLevel;
+    int runs = 3;
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else
+            sizes.push_back(std::atoi(argv[i]));
+    }
+    if (sizes.empty())
+        sizes = {100000, 1000000};
 
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 400, 600);
-    auto* tree = new TlxTreeView(&form);
-    tree->SetParent(&form);
-    tree->SetAlign(alClient);
-    form.Show();
-    TlxTreeViewNodes* items = tree->Items();
-    tree->Handle();
-    std::printf("lxTreeView scale, %d nodes (%d top-level x %d children)\n", topLevel * perParent, topLevel,
-                perParent);
-
-    std::vector<std::string> texts(static_cast<std::size_t>(perParent));
-    for (int i = 0; i < perParent; ++i)
-        texts[std::size_t(i)] = "Node " + std::to_string(i);
-
-    const long before = ResidentBytes();
-    Row("add with redraw off", Millis([&] {
-            items->BeginUpdate();
-            for (int p = 0; p < topLevel; ++p) {
-                TlxTreeViewNode* parent = items->Add(nullptr, "Parent " + std::to_string(p));
-                for (int c = 0; c < perParent; ++c)
-                    items->AddChild(parent, texts[std::size_t(c)]);
-            }
-            items->EndUpdate();
-        }));
-    const long after = ResidentBytes();
-    const int count = items->Count();
-    std::printf("  %-44s %10.1f bytes\n", "resident memory per node", double(after - before) / count);
-
-    int walked = 0;
-    Row("GetNext walk over all nodes", Millis([&] {
-            for (TlxTreeViewNode* n = items->GetFirstNode(); n; n = n->GetNext())
-                ++walked;
-        }));
-    long long sum = 0;
-    Row("AbsoluteIndex of every node", Millis([&] {
-            for (TlxTreeViewNode* n = items->GetFirstNode(); n; n = n->GetNext())
-                sum += n->AbsoluteIndex();
-        }));
-    Row("Items[i] for every i", Millis([&] {
-            for (int i = 0; i < count; ++i)
-                sum += items->Item(i)->Level();
-        }));
-
-    QWidget* view = tree->Widget();
-    PaintOnce(view);
-    Row("paint at the top (collapsed)", PaintOnce(view));
-    TlxTreeViewNode* last = items->Item(count - 1);
-    Row("expand all", Millis([&] { tree->FullExpand(); }));
-    tree->SetTopItem(items->GetFirstNode());
-    Row("paint at the top (expanded)", PaintOnce(view));
-    last->MakeVisible();
-    Row("paint at the bottom (expanded)", PaintOnce(view));
-    Row("collapse all", Millis([&] { tree->FullCollapse(); }));
-    Row("clear", Millis([&] { items->Clear(); }));
-    if (walked != count || sum < 0)
-        std::printf("walk visited %d of %d nodes\n", walked, count);
+    for (int total : sizes) {
+        TShape shape;
+        shape.topLevel = 100;
+        shape.perParent = std::max(1, total / 100);
+        TResults lx = Measure(MakeLxTreeView, shape, runs);
+        TResults widget = Measure(MakeQTreeWidget, shape, runs);
+        TResults view = Measure(MakeQTreeView, shape, runs);
+        PrintTable(shape, Workloads, lx, widget, view);
+    }
     return 0;
 }

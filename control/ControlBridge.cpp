@@ -1,7 +1,7 @@
 // The control's answers to what the node model asks of it.
 #include "model/ControlBridge.h"
 
-#include <QString>
+#include <cstring>
 
 #include "control/lxTreeViewControl.h"
 
@@ -55,6 +55,14 @@ void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node)
         Control->FCheckNode = nullptr;
 }
 
+bool Designing(const TCustomlxTreeView* Control) { return Control->ComponentState().Contains(csDesigning); }
+
+void LevelError(TCustomlxTreeView* Control, int Line, bool& RaiseException)
+{
+    if (Control->OnLevelError)
+        Control->OnLevelError(Line, RaiseException);
+}
+
 namespace {
 TlxTreeViewNode* AsNode(LPARAM value) { return reinterpret_cast<TlxTreeViewNode*>(value); }
 int DataDifference(TlxTreeViewNode* a, TlxTreeViewNode* b)
@@ -95,7 +103,9 @@ int DefaultNativeCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
         control->OnCompare(control, a, b, int(Data), result);
         return result;
     }
-    return QString::localeAwareCompare(QString::fromStdString(a->Text()), QString::fromStdString(b->Text()));
+    // The C library's collation follows the application's locale, as Qt sets it up.
+    int result = std::strcoll(a->Text().c_str(), b->Text().c_str());
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
 } // namespace lxControl

@@ -1,0 +1,96 @@
+#include "bench/BenchSupport.h"
+
+#include <QImage>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <malloc.h>
+#include <unistd.h>
+
+namespace bench {
+
+long ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+void ReleaseFreeMemory() { malloc_trim(0); }
+
+double PaintOnce(QWidget* widget)
+{
+    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    return Millis([&] { widget->render(&image); });
+}
+
+std::string ParentText(int p) { return "Parent " + std::to_string(p); }
+
+const std::vector<std::string>& ChildTexts(int perParent)
+{
+    static std::vector<std::string> texts;
+    if (int(texts.size()) != perParent) {
+        texts.clear();
+        // Shuffled numbers, so that sorting has work to do.
+        for (int i = 0; i < perParent; ++i)
+            texts.push_back("Node " + std::to_string((i * 7919L) % perParent));
+    }
+    return texts;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+namespace {
+std::string Cell(const TResults& r, const std::string& w, bool bytes)
+{
+    auto it = r.find(w);
+    if (it == r.end() || it->second.empty())
+        return "n/a";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, bytes ? "%.0f B" : "%.2f", Median(it->second));
+    return buf;
+}
+} // namespace
+
+void PrintTable(const TShape& shape, const std::vector<std::string>& workloads, const TResults& lx,
+                const TResults& widget, const TResults& view)
+{
+    std::printf("\n%d nodes (%d top-level with %d children each), median ms of the runs\n", shape.Total(), shape.topLevel,
+                shape.perParent);
+    std::printf("| %-46s | %12s | %12s | %12s | %7s |\n", "workload", "lxTreeView", "QTreeWidget", "QTreeView",
+                "ratio");
+    std::printf("|%s|%s|%s|%s|%s|\n", std::string(48, '-').c_str(), std::string(14, '-').c_str(),
+                std::string(14, '-').c_str(), std::string(14, '-').c_str(), std::string(9, '-').c_str());
+    for (const std::string& w : workloads) {
+        const bool bytes = w.find("bytes") != std::string::npos;
+        std::string ratio = "";
+        auto l = lx.find(w);
+        double best = -1;
+        for (const TResults* q : {&widget, &view}) {
+            auto it = q->find(w);
+            if (it != q->end() && !it->second.empty()) {
+                double m = Median(it->second);
+                if (best < 0 || m < best)
+                    best = m;
+            }
+        }
+        if (l != lx.end() && !l->second.empty() && best > 0) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%.2f", Median(l->second) / best);
+            ratio = buf;
+        }
+        std::printf("| %-46s | %12s | %12s | %12s | %7s |\n", w.c_str(), Cell(lx, w, bytes).c_str(),
+                    Cell(widget, w, bytes).c_str(), Cell(view, w, bytes).c_str(), ratio.c_str());
+    }
+    std::fflush(stdout);
+}
+
+} // namespace bench

@@ -1,0 +1,47 @@
+#pragma once
+// Timing, memory and table printing shared by the benchmark's workloads.
+#include <QElapsedTimer>
+#include <map>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace bench {
+
+template <typename F>
+double Millis(F&& f)
+{
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+long ResidentBytes();
+void ReleaseFreeMemory();
+// One full paint of the widget into an image of its size.
+double PaintOnce(QWidget* widget);
+
+// The texts of the benchmark tree: parent p is "Parent p", its children "Node c".
+std::string ParentText(int p);
+const std::vector<std::string>& ChildTexts(int perParent);
+
+// Measurements of one control: workload name -> the time of each run in ms
+// (or one value, such as bytes per node).
+using TResults = std::map<std::string, std::vector<double>>;
+
+struct TShape {
+    int topLevel = 100;
+    int perParent = 1000;
+    int Total() const { return topLevel * (perParent + 1); } // parents and children
+};
+
+double Median(std::vector<double> values);
+
+// Prints one table: every workload with the median of each control and the ratio of
+// lxTreeView to the faster Qt view.
+void PrintTable(const TShape& shape, const std::vector<std::string>& workloads, const TResults& lx,
+                const TResults& widget, const TResults& view);
+
+} // namespace bench

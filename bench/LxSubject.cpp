@@ -1,0 +1,90 @@
+// lxTreeView on a form, used as its users would.
+#include <QApplication>
+#include <QWidget>
+
+#include "bench/Subjects.h"
+#include "control/lxTreeViewControl.h"
+#include "platform/Forms.h"
+
+namespace bench {
+namespace {
+
+class TLxSubject : public TSubject {
+public:
+    TLxSubject() : FForm(nullptr)
+    {
+        FForm.SetBounds(0, 0, 400, 600);
+        FTree = new TlxTreeView(&FForm);
+        FTree->SetParent(&FForm);
+        FTree->SetAlign(alClient);
+        FTree->SetBorderStyle(bsNone);
+        FForm.Show();
+        FTree->Handle();
+        QApplication::processEvents();
+    }
+    const char* Name() const override { return "lxTreeView"; }
+    QWidget* View() override { return FTree->Widget(); }
+
+    void BuildOneByOne(const TShape& shape) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        TlxTreeViewNodes* items = FTree->Items();
+        items->BeginUpdate();
+        for (int p = 0; p < shape.topLevel; ++p) {
+            TlxTreeViewNode* parent = items->Add(nullptr, ParentText(p));
+            for (int c = 0; c < shape.perParent; ++c)
+                items->AddChild(parent, texts[std::size_t(c)]);
+        }
+        items->EndUpdate();
+    }
+    bool BuildBulk(const TShape&) override { return false; }
+    long Walk() override
+    {
+        long n = 0;
+        for (TlxTreeViewNode* node = FTree->Items()->GetFirstNode(); node; node = node->GetNext())
+            ++n;
+        return n;
+    }
+    bool ReadByIndex(long& checksum) override
+    {
+        TlxTreeViewNodes* items = FTree->Items();
+        const int count = items->Count();
+        for (int i = 0; i < count; ++i)
+            checksum += long(items->Item(i)->Text().size());
+        return true;
+    }
+    void ExpandAll() override { FTree->FullExpand(); }
+    void CollapseAll() override { FTree->FullCollapse(); }
+    void ScrollToTop() override { FTree->SetTopItem(FTree->Items()->GetFirstNode()); }
+    void ScrollToLast() override
+    {
+        TlxTreeViewNode* last = FTree->Items()->GetFirstNode();
+        while (last && last->GetNextSibling())
+            last = last->GetNextSibling();
+        while (last && last->Expanded() && last->GetLastChild())
+            last = last->GetLastChild();
+        if (last)
+            last->MakeVisible();
+    }
+    void SortTopLevelChildren() override
+    {
+        for (TlxTreeViewNode* node = FTree->Items()->GetFirstNode(); node; node = node->GetNextSibling())
+            node->AlphaSort();
+    }
+    bool Save(const char*, QByteArray&) override { return false; }
+    bool Load(const char*, const QByteArray&) override { return false; }
+    bool SelectAll() override { return false; }
+    bool ClearSelection() override { return false; }
+    void DeleteAll() override { FTree->Items()->Clear(); }
+    long Count() override { return FTree->Items()->Count(); }
+
+private:
+    TForm FForm;
+    TlxTreeView* FTree;
+};
+
+} // namespace
+
+std::unique_ptr<TSubject> MakeLxTreeView() { return std::make_unique<TLxSubject>(); }
+
+} // namespace bench

@@ -1,0 +1,280 @@
+// QTreeWidget and QTreeView over a QStandardItemModel, used as their users would.
+#include <QApplication>
+#include <QDataStream>
+#include <QIODevice>
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include "bench/Subjects.h"
+
+namespace bench {
+namespace {
+
+constexpr int WindowWidth = 400, WindowHeight = 600;
+
+template <typename T>
+void ShowLikeAnApplication(T* view)
+{
+    view->setHeaderHidden(true);
+    view->resize(WindowWidth, WindowHeight);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->show();
+    QApplication::processEvents();
+}
+
+// ---- QTreeWidget ----
+
+void WriteItem(QDataStream& out, const QTreeWidgetItem* item)
+{
+    out << item->text(0) << qint32(item->childCount());
+    for (int i = 0; i < item->childCount(); ++i)
+        WriteItem(out, item->child(i));
+}
+
+void ReadItem(QDataStream& in, QTreeWidgetItem* item)
+{
+    QString text;
+    qint32 count = 0;
+    in >> text >> count;
+    item->setText(0, text);
+    for (qint32 i = 0; i < count; ++i)
+        ReadItem(in, new QTreeWidgetItem(item));
+}
+
+class TTreeWidgetSubject : public TSubject {
+public:
+    TTreeWidgetSubject() { ShowLikeAnApplication(&FTree); }
+    const char* Name() const override { return "QTreeWidget"; }
+    QWidget* View() override { return &FTree; }
+
+    void BuildOneByOne(const TShape& shape) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        FTree.setUpdatesEnabled(false);
+        for (int p = 0; p < shape.topLevel; ++p) {
+            auto* parent = new QTreeWidgetItem(&FTree, QStringList(QString::fromStdString(ParentText(p))));
+            for (int c = 0; c < shape.perParent; ++c)
+                new QTreeWidgetItem(parent, QStringList(QString::fromStdString(texts[std::size_t(c)])));
+        }
+        FTree.setUpdatesEnabled(true);
+    }
+    bool BuildBulk(const TShape& shape) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        QList<QTreeWidgetItem*> parents;
+        for (int p = 0; p < shape.topLevel; ++p) {
+            auto* parent = new QTreeWidgetItem(QStringList(QString::fromStdString(ParentText(p))));
+            QList<QTreeWidgetItem*> children;
+            children.reserve(shape.perParent);
+            for (int c = 0; c < shape.perParent; ++c)
+                children.append(new QTreeWidgetItem(QStringList(QString::fromStdString(texts[std::size_t(c)]))));
+            parent->addChildren(children);
+            parents.append(parent);
+        }
+        FTree.addTopLevelItems(parents);
+        return true;
+    }
+    long Walk() override
+    {
+        long n = 0;
+        for (QTreeWidgetItemIterator it(&FTree); *it; ++it)
+            ++n;
+        return n;
+    }
+    bool ReadByIndex(long&) override { return false; }
+    void ExpandAll() override { FTree.expandAll(); }
+    void CollapseAll() override { FTree.collapseAll(); }
+    void ScrollToTop() override { FTree.scrollToTop(); }
+    void ScrollToLast() override { FTree.scrollToBottom(); }
+    void SortTopLevelChildren() override
+    {
+        for (int i = 0; i < FTree.topLevelItemCount(); ++i)
+            FTree.topLevelItem(i)->sortChildren(0, Qt::AscendingOrder);
+    }
+    bool Save(const char* form, QByteArray& data) override
+    {
+        if (std::string(form) != "binary")
+            return false;
+        data.clear();
+        QDataStream out(&data, QIODevice::WriteOnly);
+        out << qint32(FTree.topLevelItemCount());
+        for (int i = 0; i < FTree.topLevelItemCount(); ++i)
+            WriteItem(out, FTree.topLevelItem(i));
+        return true;
+    }
+    bool Load(const char* form, const QByteArray& data) override
+    {
+        if (std::string(form) != "binary")
+            return false;
+        FTree.clear();
+        QDataStream in(data);
+        qint32 count = 0;
+        in >> count;
+        QList<QTreeWidgetItem*> items;
+        for (qint32 i = 0; i < count; ++i) {
+            auto* item = new QTreeWidgetItem;
+            ReadItem(in, item);
+            items.append(item);
+        }
+        FTree.addTopLevelItems(items);
+        return true;
+    }
+    bool SelectAll() override
+    {
+        FTree.selectAll();
+        return true;
+    }
+    bool ClearSelection() override
+    {
+        FTree.clearSelection();
+        return true;
+    }
+    void DeleteAll() override { FTree.clear(); }
+    long Count() override { return Walk(); }
+
+private:
+    QTreeWidget FTree;
+};
+
+// ---- QTreeView over QStandardItemModel ----
+
+void WriteItem(QDataStream& out, const QStandardItem* item)
+{
+    out << item->text() << qint32(item->rowCount());
+    for (int i = 0; i < item->rowCount(); ++i)
+        WriteItem(out, item->child(i));
+}
+
+QStandardItem* ReadStandardItem(QDataStream& in)
+{
+    QString text;
+    qint32 count = 0;
+    in >> text >> count;
+    auto* item = new QStandardItem(text);
+    QList<QStandardItem*> children;
+    for (qint32 i = 0; i < count; ++i)
+        children.append(ReadStandardItem(in));
+    if (!children.isEmpty())
+        item->appendRows(children);
+    return item;
+}
+
+class TTreeViewSubject : public TSubject {
+public:
+    TTreeViewSubject()
+    {
+        FView.setModel(&FModel);
+        ShowLikeAnApplication(&FView);
+    }
+    const char* Name() const override { return "QTreeView"; }
+    QWidget* View() override { return &FView; }
+
+    void BuildOneByOne(const TShape& shape) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        FView.setUpdatesEnabled(false);
+        QStandardItem* root = FModel.invisibleRootItem();
+        for (int p = 0; p < shape.topLevel; ++p) {
+            auto* parent = new QStandardItem(QString::fromStdString(ParentText(p)));
+            root->appendRow(parent);
+            for (int c = 0; c < shape.perParent; ++c)
+                parent->appendRow(new QStandardItem(QString::fromStdString(texts[std::size_t(c)])));
+        }
+        FView.setUpdatesEnabled(true);
+    }
+    bool BuildBulk(const TShape& shape) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        QList<QStandardItem*> parents;
+        for (int p = 0; p < shape.topLevel; ++p) {
+            auto* parent = new QStandardItem(QString::fromStdString(ParentText(p)));
+            QList<QStandardItem*> children;
+            children.reserve(shape.perParent);
+            for (int c = 0; c < shape.perParent; ++c)
+                children.append(new QStandardItem(QString::fromStdString(texts[std::size_t(c)])));
+            parent->appendRows(children);
+            parents.append(parent);
+        }
+        FModel.invisibleRootItem()->appendRows(parents);
+        return true;
+    }
+    long Walk() override
+    {
+        long n = 0;
+        WalkUnder(QModelIndex(), n);
+        return n;
+    }
+    bool ReadByIndex(long&) override { return false; }
+    void ExpandAll() override { FView.expandAll(); }
+    void CollapseAll() override { FView.collapseAll(); }
+    void ScrollToTop() override { FView.scrollToTop(); }
+    void ScrollToLast() override { FView.scrollToBottom(); }
+    void SortTopLevelChildren() override
+    {
+        QStandardItem* root = FModel.invisibleRootItem();
+        for (int i = 0; i < root->rowCount(); ++i)
+            root->child(i)->sortChildren(0, Qt::AscendingOrder);
+    }
+    bool Save(const char* form, QByteArray& data) override
+    {
+        if (std::string(form) != "binary")
+            return false;
+        data.clear();
+        QDataStream out(&data, QIODevice::WriteOnly);
+        QStandardItem* root = FModel.invisibleRootItem();
+        out << qint32(root->rowCount());
+        for (int i = 0; i < root->rowCount(); ++i)
+            WriteItem(out, root->child(i));
+        return true;
+    }
+    bool Load(const char* form, const QByteArray& data) override
+    {
+        if (std::string(form) != "binary")
+            return false;
+        FModel.clear();
+        QDataStream in(data);
+        qint32 count = 0;
+        in >> count;
+        QList<QStandardItem*> items;
+        for (qint32 i = 0; i < count; ++i)
+            items.append(ReadStandardItem(in));
+        FModel.invisibleRootItem()->appendRows(items);
+        return true;
+    }
+    bool SelectAll() override
+    {
+        FView.selectAll();
+        return true;
+    }
+    bool ClearSelection() override
+    {
+        FView.clearSelection();
+        return true;
+    }
+    void DeleteAll() override { FModel.clear(); }
+    long Count() override { return Walk(); }
+
+private:
+    void WalkUnder(const QModelIndex& parent, long& n)
+    {
+        const int rows = FModel.rowCount(parent);
+        for (int r = 0; r < rows; ++r) {
+            QModelIndex index = FModel.index(r, 0, parent);
+            ++n;
+            if (FModel.hasChildren(index))
+                WalkUnder(index, n);
+        }
+    }
+    QStandardItemModel FModel;
+    QTreeView FView;
+};
+
+} // namespace
+
+std::unique_ptr<TSubject> MakeQTreeWidget() { return std::make_unique<TTreeWidgetSubject>(); }
+std::unique_ptr<TSubject> MakeQTreeView() { return std::make_unique<TTreeViewSubject>(); }
+
+} // namespace bench

@@ -1,0 +1,44 @@
+#pragma once
+// The three controls under measurement, behind one interface, each shown in a
+// top-level window of the same size.
+#include <QByteArray>
+#include <memory>
+
+#include "bench/BenchSupport.h"
+
+class QWidget;
+
+namespace bench {
+
+class TSubject {
+public:
+    virtual ~TSubject() = default;
+    virtual const char* Name() const = 0;
+    virtual QWidget* View() = 0;
+
+    virtual void BuildOneByOne(const TShape& shape) = 0;
+    // The toolkit's own bulk insertion; false when there is none.
+    virtual bool BuildBulk(const TShape& shape) = 0;
+    virtual long Walk() = 0;
+    // Reads every node by its absolute index; false when the control has no such access.
+    virtual bool ReadByIndex(long& checksum) = 0;
+    virtual void ExpandAll() = 0;
+    virtual void CollapseAll() = 0;
+    virtual void ScrollToTop() = 0;
+    virtual void ScrollToLast() = 0;
+    virtual void SortTopLevelChildren() = 0;
+    // Saves and loads the tree in the given form ("binary" or "text"); false when the
+    // control has no such form.
+    virtual bool Save(const char* form, QByteArray& data) = 0;
+    virtual bool Load(const char* form, const QByteArray& data) = 0;
+    virtual bool SelectAll() = 0;
+    virtual bool ClearSelection() = 0;
+    virtual void DeleteAll() = 0;
+    virtual long Count() = 0;
+};
+
+std::unique_ptr<TSubject> MakeLxTreeView();
+std::unique_ptr<TSubject> MakeQTreeWidget();
+std::unique_ptr<TSubject> MakeQTreeView();
+
+} // namespace bench
