@@ -80,6 +80,7 @@ public:
 protected:
     friend class TWriter;
     friend class TReader;
+    friend class TFormReader;
     virtual void AssignTo(TPersistent* Dest);
     // Declares the properties that the filer stores besides the published ones.
     virtual void DefineProperties(TFiler* Filer) {}
@@ -135,6 +136,7 @@ public:
 protected:
     friend class TReader;
     friend class TWriter;
+    friend class TFormReader;
     // AComponent is being inserted into or removed from the owner, or a component this one
     // asked about is being destroyed. The default forgets a removed free-notification
     // partner and forwards the notification to every owned component.
