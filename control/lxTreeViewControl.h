@@ -56,6 +56,14 @@ public:
 
     void SetCheckImage(TlxTreeViewNode* Node, int ImageIndex);
 
+    // Saving and loading the whole tree: the binary form (with its signature) keeps
+    // every node attribute, the text form only texts and levels. Loading replaces the
+    // tree and takes either form.
+    void SaveToStream(TStream* Stream, bool Binary);
+    void SaveToFile(const std::string& FileName, bool Binary);
+    void LoadFromStream(TStream* Stream);
+    void LoadFromFile(const std::string& FileName);
+
     // Overridable event hooks.
     virtual bool CanChange(TlxTreeViewNode* Node);
     virtual void Change(TlxTreeViewNode* Node);

@@ -39,6 +39,11 @@ TFont* Font(TCustomlxTreeView* Control);
 void Refresh(TCustomlxTreeView* Control);
 // The control drops every reference it keeps to a node that is going away.
 void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
+// True while the control is being designed in the form designer.
+bool Designing(const TCustomlxTreeView* Control);
+// OnLevelError for a line of the text form read with a bad indentation; RaiseException
+// comes back as the handler left it.
+void LevelError(TCustomlxTreeView* Control, int Line, bool& RaiseException);
 
 } // namespace lxControl
 

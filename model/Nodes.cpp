@@ -336,21 +336,8 @@ TlxTreeViewNode* TlxTreeViewNodes::Find(TFindOptions Options, const std::string&
 
 // ---- Copying ----
 
-namespace {
-
-// Adds a copy of Source and of its subtree under Parent (null: the top level).
-void CopySubtree(TlxTreeViewNodes& Target, TlxTreeViewNode* Parent, TlxTreeViewNode* Source)
-{
-    TlxTreeViewNode* Copy = Target.AddChild(Parent, Source->Text());
-    for (TlxTreeViewNode* Child = Source->GetFirstChild(); Child; Child = Child->GetNextSibling())
-        CopySubtree(Target, Copy, Child);
-    Copy->Assign(Source);
-}
-
-} // namespace
-
-// Builds a copy of Source's tree, every node with all of its attributes, inside one
-// update of the window.
+// Copies Source's tree by writing it to a memory stream in the binary form and
+// reading it back, inside one update of the window.
 void TlxTreeViewNodes::Assign(TPersistent* Source)
 {
     TlxTreeViewNodes* Nodes = dynamic_cast<TlxTreeViewNodes*>(Source);
@@ -358,11 +345,15 @@ void TlxTreeViewNodes::Assign(TPersistent* Source)
         TPersistent::Assign(Source);
         return;
     }
+    if (Nodes == this)
+        return;
     Clear();
     BeginUpdate();
     try {
-        for (TlxTreeViewNode* Node = Nodes->GetFirstNode(); Node; Node = Node->GetNextSibling())
-            CopySubtree(*this, nullptr, Node);
+        TMemoryStream Stream;
+        Nodes->WriteData(&Stream);
+        Stream.SetPosition(0);
+        ReadData(&Stream);
     } catch (...) {
         EndUpdate();
         throw;

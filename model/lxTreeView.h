@@ -152,6 +152,45 @@ private:
     int FCapacity = 0;
 };
 
+// ---- Node record of the binary tree stream ----
+
+// One node's attributes as the binary tree stream stores them: a packed little-endian
+// record of which a node block holds the first RecordSize bytes (everything up to the
+// text's last character). Data keeps the low 32 bits of the node's pointer.
+#pragma pack(push, 1)
+struct TNodeInfo {
+    std::int32_t ImageIndex;
+    std::int32_t SelectedIndex;
+    std::int32_t StateIndex;
+    std::int32_t OverlayIndex;
+    std::int32_t MultiHeight;
+    std::uint8_t CheckState;
+    std::uint8_t CheckType;
+    std::uint8_t Enabled;
+    std::uint8_t Expanded;
+    std::uint8_t Selected;
+    std::uint32_t Data;
+    std::int32_t Count;
+    std::int32_t Color;
+    std::uint8_t ParentColor;
+    std::uint8_t ParentFont;
+    std::uint8_t Reserved1[4];
+    // The font fields hold the node's own font; they mean nothing when ParentFont is set.
+    std::int32_t FontHeight;
+    std::uint8_t FontPitch;
+    std::uint8_t FontStyle;
+    std::uint8_t Reserved2;
+    std::uint8_t FontName[32]; // length byte, then up to 31 characters
+    std::uint8_t Reserved3;
+    std::int32_t FontColor;
+    std::int32_t VarType;
+    std::int32_t VarNameLen;
+    std::int32_t VarValueLen;
+    std::uint8_t Text[256]; // length byte, then up to 255 characters
+};
+#pragma pack(pop)
+static_assert(sizeof(TNodeInfo) == 0x163, "the node record is 355 bytes");
+
 // ---- Node ----
 
 class TlxTreeViewNode : public TPersistent {
@@ -280,6 +319,23 @@ public:
     bool GetState(TNodeState NodeState) const;
     void FontChanged(TObject* Sender);
 
+    // Membership in the collection's selection list; setting goes through SelectNode.
+    bool Selected() const { return GetSelected(); }
+    bool GetSelected() const;
+    void SetSelected(bool Value);
+
+    // The binary tree stream: this node's block followed by its children's blocks.
+    // Info is the caller's scratch record, shared by a whole walk. Node classes of
+    // the application may extend both.
+    virtual void WriteData(TStream* Stream, TNodeInfo& Info);
+    // Reads into this freshly made node; the children are made and read as well.
+    virtual void ReadData(TStream* Stream, TNodeInfo& Info);
+    // The text form: one line per node, indented by one tab per level.
+    void WriteStrings(TStream* Stream, int Level);
+    // Reads lines from P as children of this node at Level; returns the level of the
+    // first line it did not take.
+    int ReadStrings(const char*& P, int Level);
+
     // Accessors named as the properties' getters.
     TColor GetColor() const;
     TFont* GetFont();
@@ -322,6 +378,11 @@ private:
     void SetItemFields(TVITEMEXA& Item) const;
     bool GetItemFields(TVITEMEXA& Item) const;
     void SetItemState(UINT Mask, UINT StateMask, UINT State);
+    // The binary tree stream's node record (NodePersistence.cpp).
+    void FillNodeInfo(TNodeInfo& Info);
+    void ApplyNodeInfo(const TNodeInfo& Info, const std::string& AVarName, const std::string& AVarValue);
+    void ApplyStoredChecks(const TNodeInfo& Info);
+    void ApplyStoredFont(const TNodeInfo& Info);
     void ResortAfterChange();
     void RepaintNode();
     void MakeOwnFont(bool AttachChangeHandler);
@@ -414,6 +475,18 @@ public:
     void FillCache();
     virtual void InvalidateItemCache();
 
+    // Selects, deselects or toggles one node, as the application allows (OnChanging).
+    void SelectNode(TlxTreeViewNode* Node, TSelectType SelectType);
+
+    // The binary tree stream without its signature: check type, top-level count and
+    // node blocks. ReadData replaces the tree.
+    void WriteData(TStream* Stream);
+    void ReadData(TStream* Stream);
+    // The text form. ReadStrings reads from the stream's position to its end and adds
+    // the nodes to the tree as it is.
+    void WriteStrings(TStream* Stream);
+    void ReadStrings(TStream* Stream);
+
     // The selection list: nodes remove themselves when they go.
     void AddToSelection(TlxTreeViewNode* Node);
     void RemoveFromSelection(TlxTreeViewNode* Node);
@@ -433,10 +506,16 @@ protected:
     HTREEITEM AddItem(HTREEITEM ParentItem, HTREEITEM Target, const TVITEMEXA& Item, TAddMode AddMode);
     TlxTreeViewNode* InternalAddObject(TlxTreeViewNode* Node, const std::string& S, void* Ptr, TAddMode AddMode);
     void SetUpdateState(bool Updating);
+    // Stores the tree as the binary property "Data" (the binary stream without its
+    // signature) when it differs from the filer's ancestor.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     friend class TlxTreeViewNode;
     friend class TCustomlxTreeView;
+
+    // Whether the "Data" property needs writing for this filer.
+    bool DataDiffersFromAncestor(TFiler* Filer) const;
 
     TlxTreeViewNode* LinkNewNode(TlxTreeViewNode* Parent, const std::string& S, void* Ptr, HTREEITEM Target,
                                  TAddMode AddMode, int ListIndex);
@@ -452,4 +531,6 @@ private:
     int FSelectionLock = 0;
     std::uint8_t FCheckType = lxtNone;
     int FSelectionLevel = -1;
+    // The number of the next line while the text form is read.
+    int FReadLine = 0;
 };
