@@ -265,6 +265,7 @@ public:
 
 private:
     void CheckClasses(const TFormImage& Image);
+    static void CheckParentChains(const TFormImage& Image);
     TComponent* FindOrCreate(const TComponentImage& Image);
     void BeginLoading(TComponent* Component);
     void SetParent(TComponent* Component, const TComponentImage& Image);
@@ -299,12 +300,13 @@ void TFormReader::Apply(const TFormImage& Image)
         ReadObject(Image.Root.Properties, "", FRoot);
         for (size_t i = 0; i < components.size(); ++i)
             ReadObject(Image.Components[i].Properties, "", components[i]);
-        // Loaded once everything is read: the components, then the root.
+        // Loaded once everything is read: the components, then the root (the first).
+        std::rotate(FLoading.begin(), FLoading.begin() + 1, FLoading.end());
         while (!FLoading.empty()) {
-            TComponent* next = FLoading.size() > 1 ? FLoading[1] : FLoading[0];
-            FLoading.erase(std::find(FLoading.begin(), FLoading.end(), next));
+            TComponent* next = FLoading.front();
             next->Loaded();
             next->ExcludeState(csLoading);
+            FLoading.erase(FLoading.begin());
         }
     } catch (...) {
         Undo();
@@ -329,6 +331,20 @@ void TFormReader::CheckClasses(const TFormImage& Image)
                              c.ClassName);
         if (c.ParentKind == pkComponentParent && !Image.Find(c.ParentName) && !FRoot->FindComponent(c.ParentName))
             throw EReadError("The parent " + c.ParentName + " of component " + c.Name + " does not exist");
+    }
+    CheckParentChains(Image);
+}
+
+// Following the stored parents from any component must end, not come back round.
+void TFormReader::CheckParentChains(const TFormImage& Image)
+{
+    for (const TComponentImage& c : Image.Components) {
+        const TComponentImage* step = &c;
+        for (size_t n = 0; step && step->ParentKind == pkComponentParent; ++n) {
+            if (n > Image.Components.size())
+                throw EReadError("The parents of component " + c.Name + " form a loop");
+            step = Image.Find(step->ParentName);
+        }
     }
 }
 

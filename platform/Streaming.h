@@ -268,7 +268,8 @@ std::string FormImageToText(const TFormImage& Image);
 // ---------------------------------------------------------------------------
 // Writing and reading forms
 
-// Writes Root (a form) and every component it owns. With an Ancestor (a form of the same
+// Writes Root (a form) and every component it owns; a parent that is neither the root
+// nor one of its components is not stored. With an Ancestor (a form of the same
 // make that Root descends from), properties equal to those of the ancestor's component of
 // the same name are left out, and DefineProperties sees the ancestor's object. A component
 // whose class is not registered, or that has no name, raises EWriteError.
