@@ -53,6 +53,8 @@ void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node)
         Control->FAnchorNode = nullptr;
     if (Control->FCheckNode == Node)
         Control->FCheckNode = nullptr;
+    if (Control->FRightClickNode == Node)
+        Control->FRightClickNode = nullptr;
 }
 
 bool Designing(const TCustomlxTreeView* Control) { return Control->ComponentState().Contains(csDesigning); }

@@ -1,11 +1,13 @@
 // Construction, window creation and the properties that live in the native window.
 #include <QWidget>
+#include <cstring>
 
 #include "control/lxTreeViewControl.h"
 #include "platform/tree/CommCtrlInit.h"
 
 namespace {
-// Options that need a new window to take effect.
+// Options that the window takes at once or that are only stored; the others are read
+// when the window is made and need a new one.
 constexpr std::uint64_t LiveOrStoredOptionsMask = 0x174DF;
 } // namespace
 
@@ -17,12 +19,36 @@ TCustomlxTreeView::TCustomlxTreeView(TComponent* AOwner) : TWinControl(AOwner)
     SetColor(clWindow);
     SetParentColor(false);
     FItems = std::make_unique<TlxTreeViewNodes>(this);
+    // The drag-and-drop handling attaches the ticks of the expansion and scroll timers.
+    FExpandTimer = std::make_unique<TTimer>(nullptr);
+    FExpandTimer->SetEnabled(false);
+    FExpandTimer->SetInterval(1000);
+    FScrollTimer = std::make_unique<TTimer>(nullptr);
+    FScrollTimer->SetEnabled(false);
+    FScrollTimer->SetInterval(300);
     FChangeDelayTimer = std::make_unique<TTimer>(nullptr);
     FChangeDelayTimer->SetEnabled(false);
     FChangeDelayTimer->SetInterval(0);
     FChangeDelayTimer->OnTimer = [this](TObject* Sender) { OnChangeTimer(Sender); };
     FBorderStyle = bsSingle;
+    FDragImage = std::make_unique<TImageList>(nullptr, 32, 32);
+    FSavedIndent = -1;
+    FSavedItemHeight = -1;
     FOptions = TTreeOptions::FromBits(DefaultTreeOptions);
+    FControlCanvas = std::make_unique<TCanvas>();
+    FEditWndProc = [this](HWND, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+        TMessage message{Msg, WParam, LParam, 0};
+        EditWndProc(message);
+        return message.Result;
+    };
+    FImagesLink = std::make_unique<TChangeLink>();
+    FImagesLink->OnChange = [this](TObject* Sender) { ImageListChange(Sender); };
+    FStateImagesLink = std::make_unique<TChangeLink>();
+    FStateImagesLink->OnChange = [this](TObject* Sender) { ImageListChange(Sender); };
+    FSelectedColor = clHighlight;
+    FDropSelectedColor = clBtnFace;
+    FUnfocusedSelectedColor = clBtnFace;
+    FMarkColor = clBtnFace;
 }
 
 TCustomlxTreeView::~TCustomlxTreeView()
@@ -34,6 +60,8 @@ TCustomlxTreeView::~TCustomlxTreeView()
     DestroyChildControls();
     if (HandleAllocated())
         DestroyWindowHandle();
+    SetImages(nullptr);
+    SetStateImages(nullptr);
     FItems.reset();
 }
 
@@ -72,34 +100,17 @@ void TCustomlxTreeView::CreateParams(TCreateParams& Params)
     Params.ClassStyle &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
-void TCustomlxTreeView::CreateWnd()
+void TCustomlxTreeView::WndProc(TMessage& Message)
 {
-    FRecreating = false;
-    TWinControl::CreateWnd();
-    SendMessageA(Handle(), CCM_SETUNICODEFORMAT, 0, 0);
-    FontChanged(nullptr);
-    SendMessageA(Handle(), TVM_SETINSERTMARKCOLOR, 0, LPARAM(ColorToRGB(clBtnFace)));
-}
-
-void TCustomlxTreeView::DestroyWnd()
-{
-    FRecreating = true;
-    TWinControl::DestroyWnd();
-}
-
-void TCustomlxTreeView::WMDestroy(TMessage& Message)
-{
-    if (!FDestroying)
-        FullCollapse();
-    DefaultHandler(Message);
-}
-
-void TCustomlxTreeView::CMColorChanged(TMessage& Message)
-{
-    Invalidate();
-    if (HandleAllocated())
-        SendMessageA(Handle(), TVM_SETBKCOLOR, 0, LPARAM(ColorToRGB(Color())));
-    Message.Result = 0;
+    // With automatic dragging a left press goes straight to the handlers, so that the
+    // tree's own press handling runs rather than an immediate drag start.
+    const bool leftPress = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK;
+    if (leftPress && DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+        SetControlState(ControlState() + TControlState{csLButtonDown});
+        Dispatch(Message);
+        return;
+    }
+    TWinControl::WndProc(Message);
 }
 
 void TCustomlxTreeView::FontChanged(TObject*)
@@ -119,6 +130,13 @@ void TCustomlxTreeView::SetStyle(DWORD Value, bool UseStyle)
     SetWindowLongA(Handle(), GWL_STYLE, style);
 }
 
+void TCustomlxTreeView::SetDragMode(TDragMode Value)
+{
+    if (Value != DragMode())
+        SetStyle(TVS_DISABLEDRAGDROP, Value == dmManual);
+    TWinControl::SetDragMode(Value);
+}
+
 void TCustomlxTreeView::SetOptions(TTreeOptions Value)
 {
     if (Value.Contains(roRowSelect))
@@ -134,9 +152,7 @@ void TCustomlxTreeView::SetOptions(TTreeOptions Value)
     static const TLiveStyle liveStyles[] = {
         {roHideSelection, TVS_SHOWSELALWAYS, false}, {roShowLines, TVS_HASLINES, true},
         {roShowRoot, TVS_LINESATROOT, true},         {roShowButtons, TVS_HASBUTTONS, true},
-        {roAutoExpand, TVS_SINGLEEXPAND, true},      {roHotTrack, TVS_TRACKSELECT, true},
-        {roNoScroll, TVS_NOSCROLL, true},            {roRowSelect, TVS_FULLROWSELECT, true},
-        {roToolTips, TVS_NOTOOLTIPS, false},
+        {roAutoExpand, TVS_SINGLEEXPAND, true},
     };
     for (const TLiveStyle& s : liveStyles)
         if (added.Contains(s.option))
@@ -144,8 +160,12 @@ void TCustomlxTreeView::SetOptions(TTreeOptions Value)
     for (const TLiveStyle& s : liveStyles)
         if (removed.Contains(s.option))
             SetStyle(s.style, !s.setWhenPresent);
+    if (removed.Contains(roMultiSelect))
+        ClearSelection();
     FOptions = Value;
-    (void)LiveOrStoredOptionsMask;
+    const std::uint64_t changed = (added + removed).Bits();
+    if (changed & ~LiveOrStoredOptionsMask)
+        RecreateTreeWindow();
 }
 
 void TCustomlxTreeView::SetSortType(TSortType Value)
@@ -162,20 +182,37 @@ void TCustomlxTreeView::SetBorderStyle(TBorderStyle Value)
     if (FBorderStyle == Value)
         return;
     FBorderStyle = Value;
-    if (!HandleAllocated())
+    RecreateTreeWindow();
+}
+
+void TCustomlxTreeView::SetSelectedColor(TColor Value)
+{
+    if (FSelectedColor == Value)
         return;
-    LONG_PTR style = GetWindowLongA(Handle(), GWL_STYLE);
-    LONG_PTR exStyle = GetWindowLongA(Handle(), GWL_EXSTYLE);
-    if (Value == bsSingle) {
-        style |= WS_BORDER;
-        if (Ctl3D())
-            exStyle |= WS_EX_CLIENTEDGE;
-    } else {
-        style &= ~LONG_PTR(WS_BORDER);
-        exStyle &= ~LONG_PTR(WS_EX_CLIENTEDGE);
-    }
-    SetWindowLongA(Handle(), GWL_EXSTYLE, exStyle);
-    SetWindowLongA(Handle(), GWL_STYLE, style);
+    FSelectedColor = Value;
+    Repaint();
+}
+
+void TCustomlxTreeView::SetUnfocusedSelectedColor(TColor Value)
+{
+    if (FUnfocusedSelectedColor == Value)
+        return;
+    FUnfocusedSelectedColor = Value;
+    Repaint();
+}
+
+void TCustomlxTreeView::SetDropSelectedColor(TColor Value)
+{
+    if (FDropSelectedColor == Value)
+        return;
+    FDropSelectedColor = Value;
+    Repaint();
+}
+
+void TCustomlxTreeView::SetMarkColor(TColor Value)
+{
+    SendMessageA(Handle(), TVM_SETINSERTMARKCOLOR, 0, LPARAM(ColorToRGB(Value)));
+    FMarkColor = Value;
 }
 
 void TCustomlxTreeView::SetlxTreeViewNodes(TlxTreeViewNodes* Value) { FItems->Assign(Value); }
@@ -210,12 +247,43 @@ void TCustomlxTreeView::SetItemHeight(std::int8_t Value)
     SendMessageA(Handle(), TVM_SETITEMHEIGHT, WPARAM(LPARAM(Value)), 0);
 }
 
+int TCustomlxTreeView::GetScrollDelayTime()
+{
+    FScrollDelayTime = int(SendMessageA(Handle(), TVM_GETSCROLLTIME, 0, 0));
+    return FScrollDelayTime;
+}
+
+void TCustomlxTreeView::SetScrollDelayTime(int Value)
+{
+    if (Value == FScrollDelayTime)
+        return;
+    FScrollDelayTime = std::max(Value, 100);
+    SendMessageA(Handle(), TVM_SETSCROLLTIME, WPARAM(FScrollDelayTime), 0);
+}
+
+std::string TCustomlxTreeView::GetSearchString()
+{
+    const auto length = int(SendMessageA(Handle(), TVM_GETISEARCHSTRINGA, 0, 0));
+    if (length < 1)
+        return std::string();
+    std::string text(std::size_t(length) + 1, '\0');
+    SendMessageA(Handle(), TVM_GETISEARCHSTRINGA, 0, LPARAM(text.data()));
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+HWND TCustomlxTreeView::GetToolTips() { return reinterpret_cast<HWND>(SendMessageA(Handle(), TVM_GETTOOLTIPS, 0, 0)); }
+
+void TCustomlxTreeView::SetToolTips(HWND Value) { SendMessageA(Handle(), TVM_SETTOOLTIPS, WPARAM(Value), 0); }
+
 TlxTreeViewNode* TCustomlxTreeView::NodeOfItem(HTREEITEM Item) const { return FItems->GetNode(Item); }
 
 TlxTreeViewNode* TCustomlxTreeView::GetSelection() const
 {
     if (!HandleAllocated())
         return nullptr;
+    if (FOptions.Contains(roRightClickSelect) && FRightClickNode && FRightClickNode != RightClickMarker())
+        return FRightClickNode;
     HWND h = const_cast<TCustomlxTreeView*>(this)->Handle();
     return NodeOfItem(reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_CARET, 0)));
 }

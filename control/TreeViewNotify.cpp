@@ -10,11 +10,23 @@ void TCustomlxTreeView::Dispatch(TMessage& Message)
     case CN_NOTIFY:
         CNNotify(Message);
         return;
+    case WM_NOTIFY:
+        WMNotify(Message);
+        return;
     case WM_DESTROY:
         WMDestroy(Message);
         return;
+    case WM_RBUTTONDOWN:
+        WMRButtonDown(Message);
+        return;
     case CM_COLORCHANGED:
         CMColorChanged(Message);
+        return;
+    case CM_CTL3DCHANGED:
+        CMCtl3DChanged(Message);
+        return;
+    case CM_SYSCOLORCHANGE:
+        CMSysColorChange(Message);
         return;
     case CM_FONTCHANGED:
         TWinControl::Dispatch(Message);
@@ -58,7 +70,16 @@ void TCustomlxTreeView::CNNotify(TMessage& Message)
         Edit(disp.item);
         Message.Result = 0;
         break;
+    case TVN_GETINFOTIPA:
+        Message.Result = NotifyGetInfoTip(*reinterpret_cast<NMTVGETINFOTIPA*>(Message.LParam));
+        break;
     case TVN_SINGLEEXPAND: Message.Result = NotifySingleExpand(tree); break;
+    case NM_CUSTOMDRAW:
+        Message.Result = NotifyCustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(Message.LParam));
+        break;
+    case NM_RCLICK: Message.Result = NotifyRightClick(); break;
+    case NM_SETFOCUS: Message.Result = NotifyFocusChange(true); break;
+    case NM_KILLFOCUS: Message.Result = NotifyFocusChange(false); break;
     default: break;
     }
 }
@@ -159,10 +180,59 @@ LRESULT TCustomlxTreeView::NotifyDeleteItem(NMTREEVIEWA& Info)
     return 0;
 }
 
-LRESULT TCustomlxTreeView::NotifyBeginLabelEdit(NMTVDISPINFOA& Info)
+// A right click that the native tree reports. With RightClickSelect the clicked node
+// stands for the selection while the right-button handling runs.
+LRESULT TCustomlxTreeView::NotifyRightClick()
 {
-    if (Dragging() || !CanEdit(GetNodeFromItem(Info.item)))
-        return 1;
+    if (!FOptions.Contains(roRightClickSelect)) {
+        FRightClickNode = RightClickMarker();
+        return 0;
+    }
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(Handle(), &pt);
+    FRightClickNode = GetNodeAt(pt.x, pt.y);
+    if (FRightClickNode && !FRightClickNode->GetState(nsSelected))
+        ClearSelection();
+    Perform(WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    return 0;
+}
+
+// The right-button press: the native tree reports the click (NM_RCLICK) while it
+// handles the press; the clicked node stands for the selection only meanwhile.
+void TCustomlxTreeView::WMRButtonDown(TMessage& Message)
+{
+    FRightClickNode = nullptr;
+    try {
+        if (FOptions.Contains(roRightClickSelect)) {
+            DefaultHandler(Message);
+        } else {
+            TWinControl::Dispatch(Message);
+            if (FRightClickNode == RightClickMarker() && HandleAllocated()) {
+                POINT pt;
+                GetCursorPos(&pt);
+                ScreenToClient(Handle(), &pt);
+                Perform(WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            }
+        }
+    } catch (...) {
+        FRightClickNode = nullptr;
+        throw;
+    }
+    FRightClickNode = nullptr;
+}
+
+TlxTreeViewNode* TCustomlxTreeView::RightClickMarker()
+{
+    static char marker;
+    return reinterpret_cast<TlxTreeViewNode*>(&marker);
+}
+
+LRESULT TCustomlxTreeView::NotifyFocusChange(bool Gained)
+{
+    Invalidate();
+    if (Gained && !FAnchorNode)
+        FAnchorNode = GetSelection();
     return 0;
 }
 
@@ -176,11 +246,13 @@ LRESULT TCustomlxTreeView::NotifySingleExpand(NMTREEVIEWA& Info)
 
 // ---- Hooks ----
 // While the control is being destroyed its nodes go one by one; only OnDeletion
-// reports that, the selection and expansion events stay quiet.
+// reports that, the selection and expansion events stay quiet. They are quiet too
+// while a tree that a handler interrupted is read back once more after a window
+// re-creation.
 
 bool TCustomlxTreeView::CanChange(TlxTreeViewNode* Node)
 {
-    if (FDestroying)
+    if (EventsQuiet())
         return true;
     bool allow = true;
     if (OnChanging)
@@ -190,13 +262,13 @@ bool TCustomlxTreeView::CanChange(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Change(TlxTreeViewNode* Node)
 {
-    if (OnChange && !FDestroying)
+    if (OnChange && !EventsQuiet())
         OnChange(this, Node);
 }
 
 bool TCustomlxTreeView::CanExpand(TlxTreeViewNode* Node)
 {
-    if (FDestroying)
+    if (EventsQuiet())
         return true;
     bool allow = true;
     if (OnExpanding)
@@ -206,13 +278,13 @@ bool TCustomlxTreeView::CanExpand(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Expand(TlxTreeViewNode* Node)
 {
-    if (OnExpanded && !FDestroying)
+    if (OnExpanded && !EventsQuiet())
         OnExpanded(this, Node);
 }
 
 bool TCustomlxTreeView::CanCollapse(TlxTreeViewNode* Node)
 {
-    if (FDestroying)
+    if (EventsQuiet())
         return true;
     bool allow = true;
     if (OnCollapsing)
@@ -222,33 +294,15 @@ bool TCustomlxTreeView::CanCollapse(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Collapse(TlxTreeViewNode* Node)
 {
-    if (OnCollapsed && !FDestroying)
+    if (OnCollapsed && !EventsQuiet())
         OnCollapsed(this, Node);
-}
-
-bool TCustomlxTreeView::CanEdit(TlxTreeViewNode* Node)
-{
-    bool allow = !FOptions.Contains(roReadOnly);
-    if (OnEditing)
-        OnEditing(this, Node, allow);
-    return allow;
-}
-
-void TCustomlxTreeView::Edit(const TVITEMA& Item)
-{
-    if (!Item.pszText)
-        return; // a cancelled edit
-    std::string s = Item.pszText;
-    TlxTreeViewNode* node = GetNodeFromItem(Item);
-    if (node)
-        node->SetText(s);
-    if (OnEdited)
-        OnEdited(this, node, s);
 }
 
 bool TCustomlxTreeView::CanCheck(TlxTreeViewNode* Node)
 {
     bool allow = true;
+    if (EventsQuiet())
+        return allow;
     if (OnChecking)
         OnChecking(this, Node, allow);
     return allow;
@@ -256,7 +310,7 @@ bool TCustomlxTreeView::CanCheck(TlxTreeViewNode* Node)
 
 void TCustomlxTreeView::Check(TlxTreeViewNode* Node)
 {
-    if (OnChecked)
+    if (OnChecked && !EventsQuiet())
         OnChecked(this, Node);
 }
 

@@ -7,7 +7,21 @@
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
 #include "platform/Controls.h"
+#include "platform/ImgList.h"
 #include "platform/Timers.h"
+
+// Set while a value button's press starts label editing: CanEdit then grants the edit
+// even to a read-only tree, and clears it. One flag for every tree view.
+extern bool ButtonEditing;
+
+// The check glyphs that every tree view without StateImages of its own shows: one
+// image list of 16 x 16 images for the whole library, made by the first initialisation
+// and freed by the matching last finalisation (the library initialises once at load).
+void InitializelxTreeViewUnit();
+void FinalizelxTreeViewUnit();
+TImageList* SharedCheckImages();
+// Fills the shared list with the check glyphs in the current system colours.
+void LoadCheckImages();
 
 class TCustomlxTreeView : public TWinControl {
 public:
@@ -34,6 +48,31 @@ public:
     std::int8_t ItemHeight() { return GetItemHeight(); }
     std::int8_t GetItemHeight();
     void SetItemHeight(std::int8_t Value);
+    int ScrollDelayTime() { return GetScrollDelayTime(); }
+    int GetScrollDelayTime();
+    void SetScrollDelayTime(int Value);
+    std::string SearchString() { return GetSearchString(); }
+    std::string GetSearchString();
+    HWND ToolTips() { return GetToolTips(); }
+    HWND GetToolTips();
+    void SetToolTips(HWND Value);
+    void SetDragMode(TDragMode Value) override;
+
+    // Colours.
+    TColor MarkColor() const { return FMarkColor; }
+    void SetMarkColor(TColor Value);
+    TColor SelectedColor() const { return FSelectedColor; }
+    void SetSelectedColor(TColor Value);
+    TColor UnfocusedSelectedColor() const { return FUnfocusedSelectedColor; }
+    void SetUnfocusedSelectedColor(TColor Value);
+    TColor DropSelectedColor() const { return FDropSelectedColor; }
+    void SetDropSelectedColor(TColor Value);
+
+    // Image lists; without StateImages the shared check glyphs are the state images.
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* Value);
 
     // Node access.
     TlxTreeViewNode* Selection() const { return GetSelection(); }
@@ -49,6 +88,8 @@ public:
     bool IsEditing();
     void FullExpand();
     void FullCollapse();
+    // Empties the multi-selection with one change notification (for no node).
+    void ClearSelection();
 
     // Sorting the whole tree; a null SortProc sorts by OnCompare or by text.
     bool AlphaSort();
@@ -105,16 +146,26 @@ public:
     TLevelErrorEvent OnLevelError;
 
 protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void Dispatch(TMessage& Message) override;
     void CNNotify(TMessage& Message);
+    void WMNotify(TMessage& Message);
     void WMDestroy(TMessage& Message);
+    void WMRButtonDown(TMessage& Message);
     void CMColorChanged(TMessage& Message);
+    void CMCtl3DChanged(TMessage& Message);
+    void CMSysColorChange(TMessage& Message);
     void FontChanged(TObject* Sender);
     TlxTreeViewNode* GetNodeFromItem(const TVITEMA& Item) const;
     void OnChangeTimer(TObject* Sender);
+    void SetImageList(HIMAGELIST Value, WPARAM Flags);
+    void ImageListChange(TObject* Sender);
+    // The in-place edit box's window procedure while a label is edited.
+    void EditWndProc(TMessage& Message);
 
 private:
     friend struct TlxTreeViewAccess;
@@ -126,6 +177,14 @@ private:
 
     void SetStyle(DWORD Value, bool UseStyle);
     TlxTreeViewNode* NodeOfItem(HTREEITEM Item) const;
+    // Hooks stay quiet while the control goes and while a tree is rebuilt after a failure.
+    bool EventsQuiet() const { return FDestroying || FQuietEvents; }
+    // Window re-creation (TreeViewRecreate.cpp).
+    void SaveTreeForRecreation();
+    void RestoreSavedTree();
+    void ReadSavedTreeQuietly(TStream* Stream);
+    void ApplyWindowSettings();
+    void RecreateTreeWindow();
     // Notification handlers.
     LRESULT NotifyGetDispInfo(NMTVDISPINFOA& Info);
     LRESULT NotifySetDispInfo(NMTVDISPINFOA& Info);
@@ -136,8 +195,50 @@ private:
     LRESULT NotifyDeleteItem(NMTREEVIEWA& Info);
     LRESULT NotifyBeginLabelEdit(NMTVDISPINFOA& Info);
     LRESULT NotifySingleExpand(NMTREEVIEWA& Info);
+    LRESULT NotifyGetInfoTip(NMTVGETINFOTIPA& Info);
+    LRESULT NotifyRightClick();
+    // Set as FRightClickNode when the native tree consumed a right click; never a node.
+    static TlxTreeViewNode* RightClickMarker();
+    LRESULT NotifyFocusChange(bool Gained);
+    void SubclassEditBox(TlxTreeViewNode* Node);
+    // Custom draw (TreeViewCustomDraw.cpp).
+    LRESULT NotifyCustomDraw(NMTVCUSTOMDRAW& Draw);
+    LRESULT CustomDrawItemPrePaint(NMTVCUSTOMDRAW& Draw);
+    // The colours and font of an item about to be painted; the CDRF_NEWFONT bit when
+    // a font was selected or restored.
+    LRESULT ApplyItemAppearance(NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States);
+    bool AnswerLongToolTip(TMessage& Message);
 
     TBorderStyle FBorderStyle = bsSingle;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
+    std::unique_ptr<TChangeLink> FImagesLink;
+    std::unique_ptr<TChangeLink> FStateImagesLink;
+    std::unique_ptr<TTimer> FExpandTimer;
+    std::unique_ptr<TTimer> FScrollTimer;
+    TScrollDirection FScrollDirection;
+    std::unique_ptr<TImageList> FDragImage;
+    int FSavedTopIndex = 0;
+    int FSavedSelectedIndex = 0;
+    int FSavedIndent = -1;
+    int FSavedItemHeight = -1;
+    int FScrollDelayTime = 0;
+    std::unique_ptr<TMemoryStream> FSavedStream;
+    TColor FMarkColor = clBtnFace;
+    WNDPROC FEditWndProc;
+    WNDPROC FEditOldWndProc;
+    HWND FEditWindow = nullptr;
+    TlxTreeViewNode* FRightClickNode = nullptr;
+    std::unique_ptr<TCanvas> FControlCanvas;
+    HFONT FPrevFont = nullptr;
+    TColor FUnfocusedSelectedColor = clBtnFace;
+    TColor FSelectedColor = clHighlight;
+    TColor FDropSelectedColor = clBtnFace;
+    // A handler's exception while the old window went, delivered once the new one stands.
+    std::exception_ptr FPendingError;
+    bool FQuietEvents = false;
+    bool FInRecreate = false;
+
     std::unique_ptr<TTimer> FChangeDelayTimer;
     std::unique_ptr<TlxTreeViewNodes> FItems;
     TSortType FSortType = stNone;
