@@ -1,15 +1,15 @@
-// The demo: a form holding a tree view filled with a sample project.
+// The demo: a window with a tree view filled with a sample project, a File menu to open
+// and save trees (.lxt and text), an Edit menu (rename in place with F2, add, delete) and
+// an Options menu with the tree's options.
 //   lxTreeViewDemo                       opens the window
-//   lxTreeViewDemo --screenshot FILE     renders the form to FILE and exits
+//   lxTreeViewDemo --screenshot FILE     renders the window to FILE and exits
 #include <QApplication>
 #include <QImage>
-#include <QWidget>
 #include <cstdio>
 #include <cstring>
 
 #include "control/lxTreeViewControl.h"
-#include "demo/DemoTree.h"
-#include "platform/Forms.h"
+#include "demo/DemoWindow.h"
 
 int main(int argc, char** argv)
 {
@@ -19,33 +19,20 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--screenshot") == 0)
             screenshot = argv[i + 1];
 
-    int exitCode = 0;
-    {
-        TForm form(nullptr);
-        form.SetCaption("lxTreeView demo");
-        form.SetBounds(100, 100, 420, 520);
-        auto* tree = new TlxTreeView(&form);
-        tree->SetParent(&form);
-        tree->SetAlign(alClient);
-        form.Show();
-        FillDemoTree(tree->Items());
-        TlxTreeViewNode* project = tree->Items()->GetFirstNode();
-        tree->SetSelection(project->GetFirstChild()->GetFirstChild()->GetFirstChild());
-        tree->SetFocus();
+    TDemoWindow window;
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    window.Tree()->SetFocus();
+    if (!screenshot)
+        return QApplication::exec();
 
-        if (screenshot) {
-            QWidget* window = WindowWidget(form.Handle());
-            QApplication::processEvents();
-            QImage image = window->grab().toImage();
-            if (!image.save(QString::fromLocal8Bit(screenshot))) {
-                std::fprintf(stderr, "Could not write %s\n", screenshot);
-                exitCode = 1;
-            } else {
-                std::printf("%s\n", screenshot);
-            }
-        } else {
-            exitCode = QApplication::exec();
-        }
+    QApplication::processEvents();
+    QImage image = window.grab().toImage();
+    if (!image.save(QString::fromLocal8Bit(screenshot))) {
+        std::fprintf(stderr, "Could not write %s\n", screenshot);
+        return 1;
     }
-    return exitCode;
+    std::printf("%s\n", screenshot);
+    return 0;
 }
