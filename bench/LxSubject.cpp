@@ -71,8 +71,19 @@ public:
         for (TlxTreeViewNode* node = FTree->Items()->GetFirstNode(); node; node = node->GetNextSibling())
             node->AlphaSort();
     }
-    bool Save(const char*, QByteArray&) override { return false; }
-    bool Load(const char*, const QByteArray&) override { return false; }
+    // The tree goes to a memory stream, as the Qt views' trees go to a QByteArray.
+    bool Save(const char* form, QByteArray&) override
+    {
+        FSaved.Clear();
+        FTree->SaveToStream(&FSaved, std::string(form) == "binary");
+        return true;
+    }
+    bool Load(const char*, const QByteArray&) override
+    {
+        FSaved.SetPosition(0);
+        FTree->LoadFromStream(&FSaved);
+        return true;
+    }
     bool SelectAll() override { return false; }
     bool ClearSelection() override { return false; }
     void DeleteAll() override { FTree->Items()->Clear(); }
@@ -81,6 +92,7 @@ public:
 private:
     TForm FForm;
     TlxTreeView* FTree;
+    TMemoryStream FSaved;
 };
 
 } // namespace
