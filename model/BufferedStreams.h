@@ -2,6 +2,7 @@
 // Buffers in front of another stream. The tree streams move a few bytes at a time; with
 // these a file or any other stream sees one transfer per 64 KiB instead of one per
 // field. Both leave the other stream where a direct transfer would have left it.
+#include <algorithm>
 #include <vector>
 
 #include "platform/Classes.h"
@@ -58,11 +59,29 @@ void WithReadBuffer(TStream* Stream, TAction&& Action)
     Action(static_cast<TStream*>(&Buffered));
 }
 
+// Runs Action with Stream behind a buffer. A stream in memory is written directly,
+// after it was grown once to hold about ExpectedBytes more: growing a large block step
+// by step costs more than writing it.
 template <typename TAction>
-void WithWriteBuffer(TStream* Stream, TAction&& Action)
+void WithWriteBuffer(TStream* Stream, TAction&& Action, std::int64_t ExpectedBytes = 0)
 {
-    if (dynamic_cast<TMemoryStream*>(Stream)) {
-        Action(Stream);
+    if (auto* Memory = dynamic_cast<TMemoryStream*>(Stream)) {
+        const std::int64_t Start = Memory->Position();
+        const std::int64_t OldSize = Memory->Size();
+        const bool Grown = Start >= 0 && Start + ExpectedBytes > OldSize;
+        if (Grown) {
+            Memory->SetSize(Start + ExpectedBytes);
+            Memory->SetPosition(Start);
+        }
+        try {
+            Action(Stream);
+        } catch (...) {
+            if (Grown)
+                Memory->SetSize(std::max(OldSize, std::min(Memory->Position(), Start + ExpectedBytes)));
+            throw;
+        }
+        if (Grown)
+            Memory->SetSize(std::max(OldSize, Memory->Position()));
         return;
     }
     TWriteBehindStream Buffered(Stream);

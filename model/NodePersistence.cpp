@@ -138,22 +138,31 @@ void TlxTreeViewNode::ReadData(TStream* Stream, TNodeInfo& Info)
 }
 
 // The record goes through the setters, so the native item and the application hear of
-// every value as if it had been set by code.
+// every value as if it had been set by code. The node was made a moment ago: a value
+// it already holds, in the model and in its native item, is not sent again, which
+// spares most messages to the window when a large tree is read.
 void TlxTreeViewNode::ApplyNodeInfo(const TNodeInfo& Info, const std::string& AVarName,
                                     const std::string& AVarValue)
 {
-    SetText(GetShortString(Info.Text, MaxTextLength));
+    std::string StoredText = GetShortString(Info.Text, MaxTextLength);
+    if (StoredText != FText)
+        SetText(StoredText);
     SetVarType(Info.VarType);
     SetVarName(AVarName);
     SetVarValue(AVarValue);
-    SetImageIndex(Info.ImageIndex);
-    SetSelectedIndex(Info.SelectedIndex);
-    SetStateIndex(Info.StateIndex);
+    if (Info.ImageIndex != FImageIndex)
+        SetImageIndex(Info.ImageIndex);
+    if (Info.SelectedIndex != FSelectedIndex)
+        SetSelectedIndex(Info.SelectedIndex);
+    if (Info.StateIndex != FStateIndex)
+        SetStateIndex(Info.StateIndex);
     ApplyStoredChecks(Info);
     if (Info.Selected)
         FOwner->SelectNode(this, stSet);
-    SetOverlayIndex(Info.OverlayIndex);
-    SetMultiHeight(Info.MultiHeight);
+    if (Info.OverlayIndex != OverlayIndex())
+        SetOverlayIndex(Info.OverlayIndex);
+    if (Info.MultiHeight != GetMultiHeight())
+        SetMultiHeight(Info.MultiHeight);
     SetData(reinterpret_cast<void*>(std::uintptr_t(Info.Data)));
     FParentColor = Info.ParentColor != 0;
     if (!FParentColor)

@@ -1,5 +1,6 @@
 // TlxTreeViewNodes in the tree streams: the binary form without its signature, the
 // text form, and the designer's binary property "Data".
+#include <algorithm>
 #include <vector>
 
 #include "model/BufferedStreams.h"
@@ -41,8 +42,23 @@ private:
 
 // ---- Binary form ----
 
+namespace {
+
+// About the size of the binary form of a tree: node blocks as this class writes them.
+std::int64_t ExpectedDataSize(TlxTreeViewNode* First)
+{
+    std::int64_t Total = 5;
+    for (TlxTreeViewNode* Node = First; Node; Node = Node->GetNext())
+        Total += 4 + 100 + std::min<std::int64_t>(std::int64_t(Node->Text().size()), 255) +
+                 std::int64_t(Node->VarName().size() + Node->VarValue().size());
+    return Total;
+}
+
+} // namespace
+
 void TlxTreeViewNodes::WriteData(TStream* Stream)
 {
+    const std::int64_t Expected = dynamic_cast<TMemoryStream*>(Stream) ? ExpectedDataSize(GetFirstNode()) : 0;
     WithWriteBuffer(Stream, [this](TStream* Out) {
         const std::uint8_t StoredCheckType = FCheckType;
         Out->WriteBuffer(&StoredCheckType, 1);
@@ -52,7 +68,7 @@ void TlxTreeViewNodes::WriteData(TStream* Stream)
         TNodeInfo Info;
         for (int I = 0; I < TopLevel.Count(); ++I)
             TopLevel.List()[I]->WriteData(Out, Info);
-    });
+    }, Expected);
 }
 
 void TlxTreeViewNodes::ReadData(TStream* Stream)
