@@ -107,7 +107,8 @@ void TlxTreeViewNode::SetOverlayIndex(int Value)
 {
     if (FExtras || Value != -1)
         Extras().OverlayIndex = Value;
-    SetItemState(TVIF_STATE | TVIF_HANDLE, TVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(Value + 1));
+    // Unsigned, so that an index read from a damaged stream cannot overflow.
+    SetItemState(TVIF_STATE | TVIF_HANDLE, TVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(int(unsigned(Value) + 1u)));
 }
 
 void TlxTreeViewNode::SetStateIndex(int Value)

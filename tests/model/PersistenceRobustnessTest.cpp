@@ -90,6 +90,9 @@ TEST_F(PersistenceFixture, AbsurdSizesAndCountsFailQuickly)
     std::string BadState = WithField(0, 100 + 1);
     BadState[10 + 4 + 0x14] = char(200);
     EXPECT_THROW(Load(BadState), EReadError);
+    // Extreme image indices load as they are.
+    Load(WithField(4 + 0x0C, 0x7FFFFFFF));
+    EXPECT_EQ(Items()->GetFirstNode()->OverlayIndex(), 0x7FFFFFFF);
     EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(30));
 }
 
