@@ -59,11 +59,9 @@ void TCustomlxTreeView::SetImageList(HIMAGELIST Value, WPARAM Flags)
 
 void TCustomlxTreeView::SetImages(TCustomImageList* Value)
 {
-    if (FImages) {
-        FImages->UnRegisterChanges(FImagesLink.get());
-        if (FImages != FStateImages)
-            FImages->RemoveFreeNotification(this);
-    }
+    if (FImages && FImages != FStateImages)
+        FImages->RemoveFreeNotification(this);
+    ReleaseImageList(FImages, FImagesLink.get());
     FImages = Value;
     if (FImages) {
         FImages->RegisterChanges(FImagesLink.get());
@@ -77,11 +75,9 @@ void TCustomlxTreeView::SetImages(TCustomImageList* Value)
 
 void TCustomlxTreeView::SetStateImages(TCustomImageList* Value)
 {
-    if (FStateImages) {
-        FStateImages->UnRegisterChanges(FStateImagesLink.get());
-        if (FStateImages != FImages)
-            FStateImages->RemoveFreeNotification(this);
-    }
+    if (FStateImages && FStateImages != FImages)
+        FStateImages->RemoveFreeNotification(this);
+    ReleaseImageList(FStateImages, FStateImagesLink.get());
     FStateImages = Value;
     if (FStateImages) {
         FStateImages->RegisterChanges(FStateImagesLink.get());
@@ -104,15 +100,30 @@ void TCustomlxTreeView::ImageListChange(TObject* Sender)
         SetImageList(FStateImages->Handle(), TVSIL_STATE);
 }
 
+// A list that goes away has already let go of its change link (the link's Sender is
+// cleared) and may be half destroyed: only our own references to it are dropped.
 void TCustomlxTreeView::Notification(TComponent* AComponent, TOperation Operation)
 {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation != opRemove)
+    if (Operation != opRemove || !AComponent)
         return;
-    if (AComponent == FImages)
-        SetImages(nullptr);
-    if (AComponent == FStateImages)
-        SetStateImages(nullptr);
+    const void* removed = AComponent;
+    if (removed == static_cast<const void*>(FImages)) {
+        ReleaseImageList(FImages, FImagesLink.get());
+        SetImageList(nullptr, TVSIL_NORMAL);
+    }
+    if (removed == static_cast<const void*>(FStateImages)) {
+        ReleaseImageList(FStateImages, FStateImagesLink.get());
+        if (TImageList* shared = SharedCheckImages(); shared && HandleAllocated())
+            SetImageList(shared->Handle(), TVSIL_STATE);
+    }
+}
+
+void TCustomlxTreeView::ReleaseImageList(TCustomImageList*& List, TChangeLink* Link)
+{
+    if (List && Link->Sender() == List)
+        List->UnRegisterChanges(Link);
+    List = nullptr;
 }
 
 // After a system colour change the shared check glyphs are drawn again in the new

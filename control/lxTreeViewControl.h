@@ -164,6 +164,7 @@ protected:
     void OnChangeTimer(TObject* Sender);
     void SetImageList(HIMAGELIST Value, WPARAM Flags);
     void ImageListChange(TObject* Sender);
+    void ReleaseImageList(TCustomImageList*& List, TChangeLink* Link);
     // The in-place edit box's window procedure while a label is edited.
     void EditWndProc(TMessage& Message);
 

@@ -183,10 +183,10 @@ TEST_F(TreeFixture, EditBoxKeysPassThroughTheControlsKeyEvents)
 
 TEST_F(TreeFixture, ReadOnlyEditingIsOfferedOnlyToValueButtons)
 {
-    TlxTreeViewNode* node = Items()->Add(nullptr, "text");
     TTreeOptions options = tree->Options();
     options.Include(roReadOnly);
     tree->SetOptions(options);
+    TlxTreeViewNode* node = Items()->Add(nullptr, "text");
     std::vector<bool> offered;
     tree->OnEditing = [&](TObject*, TlxTreeViewNode*, bool& allow) { offered.push_back(allow); };
     EXPECT_FALSE(node->EditText());

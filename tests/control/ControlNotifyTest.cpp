@@ -127,6 +127,7 @@ TEST_F(TreeFixture, LabelEditingCommitsCancelsAndHonoursReadOnly)
     TTreeOptions options = tree->Options();
     options.Include(roReadOnly);
     tree->SetOptions(options);
+    node = Items()->GetFirstNode(); // the new window holds new nodes
     bool offered = true;
     tree->OnEditing = [&](TObject*, TlxTreeViewNode*, bool& allow) { offered = allow; };
     EXPECT_FALSE(node->EditText());
