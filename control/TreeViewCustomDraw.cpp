@@ -39,6 +39,8 @@ LRESULT TCustomlxTreeView::NotifyCustomDraw(NMTVCUSTOMDRAW& Draw)
         // A selection change of many nodes shows at its end, not node by node.
         if (FItems->FBulkSelecting)
             return CDRF_SKIPDEFAULT;
+        // A font kept by a cycle that a handler's exception cut short means nothing now.
+        FPrevFont = nullptr;
         if (OnBeforeCustomDraw)
             OnBeforeCustomDraw(this);
         return WholeTreeNotifications;
@@ -81,6 +83,50 @@ LRESULT TCustomlxTreeView::CustomDrawItemPrePaint(NMTVCUSTOMDRAW& Draw)
     return CDRF_NOTIFYPOSTPAINT | ApplyItemAppearance(Draw, node, states);
 }
 
-// The item's colours and font are chosen by the item painting; until it comes the
-// native tree's own colours stand.
-LRESULT TCustomlxTreeView::ApplyItemAppearance(NMTVCUSTOMDRAW&, TlxTreeViewNode*, TNodeStates) { return 0; }
+// The label background: the selection colours for a selected node (the drop colour
+// only while this control is dragged), otherwise the node's own colour or the control's.
+// A selected node whose proposed background is the window colour is not highlighted by
+// the native tree (another item carries the drop highlight): it keeps the control's colour.
+TColor TCustomlxTreeView::ItemBackground(const NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States)
+{
+    if (States.Contains(nsSelected)) {
+        if (Dragging())
+            return Node->DropTarget() ? FDropSelectedColor : FSelectedColor;
+        if (!Focused())
+            return FUnfocusedSelectedColor;
+        if (Node->ParentColor() && Draw.clrTextBk == ColorToRGB(clWindow))
+            return Color();
+        return FSelectedColor;
+    }
+    if (Node->DropTarget())
+        return FSelectedColor;
+    return Node->ParentColor() ? Color() : Node->Color();
+}
+
+// A node with a font of its own draws in it (and in its colour unless selected); the
+// first such node keeps the control's font in FPrevFont, which the next node in the
+// control's font, or the end of the paint cycle, selects back.
+LRESULT TCustomlxTreeView::SelectItemFont(NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States)
+{
+    if (!Node->ParentFont()) {
+        TFont* font = Node->Font();
+        const HFONT replaced = SelectObject(Draw.nmcd.hdc, font->Handle());
+        if (!FPrevFont)
+            FPrevFont = replaced;
+        if (!States.Contains(nsSelected))
+            Draw.clrText = ColorToRGB(font->Color());
+        return CDRF_NEWFONT;
+    }
+    if (FPrevFont) {
+        SelectObject(Draw.nmcd.hdc, FPrevFont);
+        FPrevFont = nullptr;
+        return CDRF_NEWFONT;
+    }
+    return 0;
+}
+
+LRESULT TCustomlxTreeView::ApplyItemAppearance(NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States)
+{
+    Draw.clrTextBk = ColorToRGB(ItemBackground(Draw, Node, States));
+    return SelectItemFont(Draw, Node, States);
+}

@@ -1,6 +1,11 @@
 // The control's image lists, and the check glyph list that all tree views share.
 #include "control/lxTreeViewControl.h"
 
+#include <QImage>
+
+#include "control/CheckGlyphStrip.h"
+#include "platform/Gdi.h"
+
 namespace {
 
 struct TUnitState {
@@ -42,13 +47,31 @@ void FinalizelxTreeViewUnit()
 
 TImageList* SharedCheckImages() { return Unit().CheckImages; }
 
+// Refills the list in place: controls keep its handle and show the new glyphs at
+// their next paint. The strip's top-left pixel is background, hence the mask colour.
 void LoadCheckImages()
 {
     TImageList* list = SharedCheckImages();
     if (!list)
         return;
-    // A new size empties the list; the glyph strip is drawn into it by the painting code.
-    list->SetSize(16, 16);
+    const QImage strip =
+        DrawCheckGlyphStrip(ColorRefToQColor(GetSysColor(COLOR_BTNSHADOW)), ColorRefToQColor(GetSysColor(COLOR_BTNFACE)));
+    const int size = strip.height();
+    const TColor mask = QColorToTColor(strip.pixelColor(0, 0));
+    TBitmap glyph;
+    list->BeginUpdate();
+    try {
+        list->Clear();
+        list->SetSize(size, size);
+        for (int i = 0; i < strip.width() / size; ++i) {
+            glyph.SetImage(strip.copy(i * size, 0, size, size));
+            list->AddMasked(&glyph, mask);
+        }
+    } catch (...) {
+        list->EndUpdate();
+        throw;
+    }
+    list->EndUpdate();
 }
 
 void TCustomlxTreeView::SetImageList(HIMAGELIST Value, WPARAM Flags)

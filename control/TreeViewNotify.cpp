@@ -28,6 +28,12 @@ void TCustomlxTreeView::Dispatch(TMessage& Message)
     case CM_SYSCOLORCHANGE:
         CMSysColorChange(Message);
         return;
+    case WM_ERASEBKGND:
+        WMEraseBkgnd(Message);
+        return;
+    case WM_PAINT:
+        WMPaint(Message);
+        return;
     case CM_FONTCHANGED:
         TWinControl::Dispatch(Message);
         FontChanged(nullptr);

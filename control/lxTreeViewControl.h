@@ -3,6 +3,7 @@
 // native tree window, turns its notifications into model changes and events, and
 // offers every event through an overridable hook.
 #include <memory>
+#include <vector>
 
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
@@ -97,6 +98,10 @@ public:
 
     void SetCheckImage(TlxTreeViewNode* Node, int ImageIndex);
 
+    // Inverts a dotted frame on the control's window; the same rectangle drawn again
+    // removes it. The frames stay on the window (repaints keep them) until removed.
+    void DrawFocusRect(const RECT& Rect);
+
     // Saving and loading the whole tree: the binary form (with its signature) keeps
     // every node attribute, the text form only texts and levels. Loading replaces the
     // tree and takes either form.
@@ -159,6 +164,8 @@ protected:
     void CMColorChanged(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);
     void CMSysColorChange(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message);
+    void WMPaint(TMessage& Message);
     void FontChanged(TObject* Sender);
     TlxTreeViewNode* GetNodeFromItem(const TVITEMA& Item) const;
     void OnChangeTimer(TObject* Sender);
@@ -208,6 +215,8 @@ private:
     // The colours and font of an item about to be painted; the CDRF_NEWFONT bit when
     // a font was selected or restored.
     LRESULT ApplyItemAppearance(NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States);
+    TColor ItemBackground(const NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States);
+    LRESULT SelectItemFont(NMTVCUSTOMDRAW& Draw, TlxTreeViewNode* Node, TNodeStates States);
     bool AnswerLongToolTip(TMessage& Message);
 
     TBorderStyle FBorderStyle = bsSingle;
@@ -231,6 +240,8 @@ private:
     HWND FEditWindow = nullptr;
     TlxTreeViewNode* FRightClickNode = nullptr;
     std::unique_ptr<TCanvas> FControlCanvas;
+    // The focus rectangles shown on the window, in the order they were drawn.
+    std::vector<RECT> FFocusRects;
     HFONT FPrevFont = nullptr;
     TColor FUnfocusedSelectedColor = clBtnFace;
     TColor FSelectedColor = clHighlight;

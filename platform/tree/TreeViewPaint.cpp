@@ -123,7 +123,11 @@ void TTreeView::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
     const bool selected = (itemStateBits & TVIS_SELECTED) != 0 && (FDropHilite == kNil || drop);
     const bool active = drop || FFocused;
     const bool highlighted = drop || (selected && (FFocused || (FStyle & TVS_SHOWSELALWAYS)));
-    COLORREF text = highlighted ? GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : TextColor();
+    const bool hot = s == FHot && (FStyle & TVS_TRACKSELECT);
+    // The colours proposed to the custom-draw stages; what they leave is what is drawn.
+    COLORREF text = highlighted ? GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT)
+                    : hot       ? GetSysColor(COLOR_HOTLIGHT)
+                                : TextColor();
     COLORREF textBk = highlighted ? GetSysColor(active ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : BackgroundColor();
     UINT cdis = 0;
     if (itemStateBits & TVIS_SELECTED)
@@ -187,12 +191,8 @@ void TTreeView::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
     const QRect labelRect(g.labelLeft, top, labelWidth, bottom - top);
     if (!fullRow && textBk != CLR_NONE)
         p.fillRect(labelRect, ColorRefToQColor(textBk));
-    const bool hot = s == FHot && (FStyle & TVS_TRACKSELECT);
-    if (hot) {
+    if (hot)
         font.setUnderline(true);
-        if (!highlighted)
-            text = GetSysColor(COLOR_HOTLIGHT);
-    }
     p.setFont(font);
     p.setPen(ColorRefToQColor(text));
     p.drawText(labelRect.adjusted(kLabelPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
