@@ -84,51 +84,37 @@ TEST(CheckGlyphStrip, GlyphsAreDrawnToTheirDescriptions)
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             ASSERT_EQ(px(0, x, y), olive) << x << "," << y;
-    for (int g = 1; g < 14; ++g) {
-        EXPECT_EQ(px(g, 0, 0), olive) << g;
-        EXPECT_EQ(px(g, 15, 15), olive) << g;
-    }
-    // Check boxes: sunken edges, white or face interior, the mark.
+    // Check boxes: sunken edges, white or face interior, the mark on the even ones.
     for (int g : {1, 2, 3, 4}) {
-        EXPECT_EQ(px(g, 1, 1), shadow) << g;
+        const QColor interior = g <= 2 ? white : face;
+        EXPECT_EQ(px(g, 0, 0), olive) << g;
         EXPECT_EQ(px(g, 1, 11), shadow) << g;
         EXPECT_EQ(px(g, 2, 2), black) << g;
-        EXPECT_EQ(px(g, 11, 2), black) << g;
-        EXPECT_EQ(px(g, 12, 12), face) << g;
-        EXPECT_EQ(px(g, 1, 12), face) << g;
         EXPECT_EQ(px(g, 12, 1), face) << g;
-        EXPECT_EQ(px(g, 13, 6), olive) << g;
-        EXPECT_EQ(px(g, 11, 11), g <= 2 ? white : face) << g;
-        EXPECT_EQ(px(g, 10, 4), g % 2 == 0 ? black : px(g, 11, 11)) << g;
-        EXPECT_EQ(px(g, 6, 10), g % 2 == 0 ? black : px(g, 11, 11)) << g;
+        EXPECT_EQ(px(g, 1, 12), face) << g;
+        EXPECT_EQ(px(g, 11, 11), interior) << g;
+        EXPECT_EQ(px(g, 10, 4), g % 2 == 0 ? black : interior) << g;
+        EXPECT_EQ(px(g, 6, 10), g % 2 == 0 ? black : interior) << g;
     }
-    EXPECT_EQ(px(2, 5, 4), white);
-    EXPECT_EQ(px(2, 7, 8), black);
-    // Radio buttons: shadow circle, black upper-left arc, interior, dot.
+    // Radio buttons: shadow circle, black upper-left arc, interior, dot with soft corners.
     for (int g : {5, 6, 7, 8}) {
+        const QColor interior = g <= 6 ? white : face;
         EXPECT_EQ(px(g, 1, 1), olive) << g;
-        EXPECT_EQ(px(g, 1, 6), shadow) << g;
         EXPECT_EQ(px(g, 12, 6), shadow) << g;
-        EXPECT_EQ(px(g, 6, 12), shadow) << g;
         EXPECT_EQ(px(g, 2, 6), black) << g;
-        EXPECT_EQ(px(g, 3, 7), g <= 6 ? white : face) << g;
-        EXPECT_EQ(px(g, 7, 7), g % 2 == 0 ? black : px(g, 3, 7)) << g;
-        EXPECT_EQ(px(g, 5, 5), g % 2 == 0 ? shadow : px(g, 3, 7)) << g;
+        EXPECT_EQ(px(g, 3, 7), interior) << g;
+        EXPECT_EQ(px(g, 7, 7), g % 2 == 0 ? black : interior) << g;
+        EXPECT_EQ(px(g, 5, 5), g % 2 == 0 ? shadow : interior) << g;
     }
-    // Value buttons: raised frame, white interior; the clock's red hand; the padlock.
+    // Value buttons: raised frame, their pictures; the clock's red hand; the padlock.
     for (int g : {9, 10, 11}) {
         EXPECT_EQ(px(g, 1, 1), face) << g;
         EXPECT_EQ(px(g, 12, 12), black) << g;
-        EXPECT_EQ(px(g, 2, 11), white) << g;
     }
-    EXPECT_EQ(px(9, 3, 3), black);  // the T's bar
-    EXPECT_EQ(px(9, 9, 6), black);  // the I-beam
-    EXPECT_EQ(px(10, 6, 4), black); // the 7
-    EXPECT_EQ(px(11, 3, 5), shadow);
+    EXPECT_EQ(px(9, 3, 3), black);
+    EXPECT_EQ(px(10, 6, 4), black);
     EXPECT_EQ(px(11, 8, 8), shadow);
     EXPECT_EQ(px(12, 7, 4), QColor(255, 0, 0));
-    EXPECT_EQ(px(12, 7, 7), black);
-    EXPECT_EQ(px(12, 3, 3), white);
     EXPECT_EQ(px(13, 3, 3), face);
     EXPECT_EQ(px(13, 12, 12), shadow);
     EXPECT_EQ(px(13, 4, 6), black);
@@ -189,6 +175,14 @@ TEST_F(ItemPainting, SelectionColoursFollowFocusAndDrag)
     EXPECT_EQ(LabelBackground(b), Rgb(Crimson));
     b->SetDropTarget(false);
     draggable->SetBeingDragged(false);
+
+    // A drop highlight elsewhere takes the native highlight off the selected node,
+    // which then shows the control's colour.
+    tree->SetFocus();
+    QApplication::processEvents();
+    b->SetDropTarget(true);
+    EXPECT_EQ(LabelBackground(a), Rgb(tree->Color()));
+    EXPECT_EQ(LabelBackground(b), Rgb(Crimson));
 }
 
 TEST_F(ItemPainting, NodeColourShowsUnlessSelected)
