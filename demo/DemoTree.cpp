@@ -33,11 +33,18 @@ void FillDemoTree(TlxTreeViewNodes* Items)
     TlxTreeViewNode* project = Items->Add(nullptr, "Project: Vornak Trading");
     for (const char* module : Modules)
         AddModule(Items, project, module);
+    // Each settings group shows another kind of check glyph for its options.
+    const TCheckType groupTypes[] = {lxtRadioButton, lxtCheckBox, lxtTextButton, lxtCheckBoxGrayed, lxtTimeButton};
     TlxTreeViewNode* settings = Items->Add(nullptr, "Settings");
+    int g = 0;
     for (const char* s : Settings) {
         TlxTreeViewNode* group = Items->AddChild(settings, s);
+        group->SetCheckType(groupTypes[g++]);
         for (int i = 1; i <= 4; ++i)
-            Items->AddChild(group, std::string(s) + " option " + std::to_string(i));
+            Items->AddChild(group, group->CheckType() == lxtTimeButton ? "0" + std::to_string(7 + i) + ":30:00"
+                                                                        : std::string(s) + " option " + std::to_string(i));
+        if (group->CheckType() == lxtRadioButton || group->CheckType() == lxtCheckBox)
+            group->GetFirstChild()->GetNextSibling()->SetCheckState(lxsChecked);
     }
     TlxTreeViewNode* notes = Items->Add(nullptr, "Release notes");
     for (int v = 1; v <= 12; ++v)
@@ -48,4 +55,6 @@ void FillDemoTree(TlxTreeViewNodes* Items)
     project->GetFirstChild()->Expand(false);
     project->GetFirstChild()->GetFirstChild()->Expand(false);
     settings->Expand(false);
+    settings->GetFirstChild()->Expand(false);
+    settings->GetFirstChild()->GetNextSibling()->Expand(false);
 }

@@ -47,6 +47,7 @@ TDemoWindow::TDemoWindow()
     FTree = std::make_unique<TlxTreeView>(nullptr);
     FTree->SetParentWidget(host);
     host->layout()->addWidget(FTree->Widget());
+    FTree->SetOptions(FTree->Options() + TTreeOptions{roCheckSupport, roToolTips});
     FillDemoTree(FTree->Items());
     TlxTreeViewNode* project = FTree->Items()->GetFirstNode();
     FTree->SetSelection(project->GetFirstChild()->GetFirstChild()->GetFirstChild());
