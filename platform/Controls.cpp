@@ -25,6 +25,16 @@ UINT_PTR NextControlId()
 constexpr const char* DefaultControlClass = "TWinControl";
 constexpr const char* HostWindowClass = "TlxHostWindow";
 
+// The controls whose windows are children of hwnd, taken before any of them is called.
+std::vector<TWinControl*> HostedControls(HWND hwnd)
+{
+    std::vector<TWinControl*> controls;
+    for (auto& [childHandle, control] : ControlsByHandle())
+        if (GetParent(childHandle) == hwnd)
+            controls.push_back(control);
+    return controls;
+}
+
 // A window that only reflects its children's notifications to their controls and keeps
 // them filling its client area: the parent of a control hosted by a plain Qt widget.
 LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -36,9 +46,15 @@ LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (msg == WM_SIZE) {
-        for (auto& [childHandle, control] : ControlsByHandle())
-            if (GetParent(childHandle) == hwnd)
-                control->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
+        for (TWinControl* control : HostedControls(hwnd))
+            control->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    if (msg == WM_SYSCOLORCHANGE) {
+        for (TWinControl* control : HostedControls(hwnd)) {
+            control->Perform(CM_SYSCOLORCHANGE, wParam, lParam);
+            control->BroadcastToChildren(CM_SYSCOLORCHANGE, wParam, lParam);
+        }
         return 0;
     }
     if (msg == WM_ERASEBKGND && wParam) {
@@ -121,6 +137,14 @@ TWinControl::~TWinControl()
         FParent->RemoveControl(this);
     if (FHostWindow)
         DestroyWindow(FHostWindow);
+}
+
+void TWinControl::BroadcastToChildren(UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    for (TWinControl* child : std::vector<TWinControl*>(FControls)) {
+        child->Perform(Msg, WParam, LParam);
+        child->BroadcastToChildren(Msg, WParam, LParam);
+    }
 }
 
 void TWinControl::DestroyChildControls()

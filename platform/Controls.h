@@ -99,6 +99,8 @@ public:
     QWidget* Widget();
 
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // Sends a framework message to every control below this one, depth first.
+    void BroadcastToChildren(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
     virtual void WndProc(TMessage& Message);
     virtual void Dispatch(TMessage& Message);
     virtual void DefaultHandler(TMessage& Message);
@@ -188,6 +190,7 @@ protected:
     void DestroyHandle();
     // Frees the child controls; destructors call it before the window goes.
     void DestroyChildControls();
+
 
     // Key and mouse processing; a key handler that sets Key to 0 consumes the key.
     bool DoKeyDown(TMessage& Message);

@@ -86,6 +86,12 @@ void TForm::Close()
 
 void TForm::Dispatch(TMessage& Message)
 {
+    if (Message.Msg == WM_SYSCOLORCHANGE) {
+        DefaultHandler(Message);
+        Invalidate();
+        BroadcastToChildren(CM_SYSCOLORCHANGE, Message.WParam, Message.LParam);
+        return;
+    }
     if (Message.Msg == WM_ERASEBKGND && Message.WParam) {
         auto* dc = reinterpret_cast<HDC>(Message.WParam);
         RECT r = ClientRect();

@@ -225,6 +225,10 @@ void TWindowWidget::OnScrollAction(int bar, int action)
 
 bool TWindowWidget::event(QEvent* e)
 {
+    // A new application palette is the desktop's colour change: the outermost window of
+    // the table hears it as WM_SYSCOLORCHANGE and passes it on to its controls.
+    if (e->type() == QEvent::ApplicationPaletteChange && FHandle && !qobject_cast<TWindowWidget*>(parentWidget()))
+        CallGuarded([&] { SendMessageA(FHandle, WM_SYSCOLORCHANGE, 0, 0); });
     if (e->type() == QEvent::ShortcutOverride && FHandle) {
         // Let the window see Tab, arrows and the like before shortcuts do.
         e->accept();

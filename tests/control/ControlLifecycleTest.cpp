@@ -1,8 +1,10 @@
 #include <QImage>
+#include <QPalette>
 #include <cstring>
 #include <QTest>
 
 #include "platform/Gdi.h"
+#include "platform/ImageList.h"
 #include "tests/control/TreeFixture.h"
 
 TEST(ControlLifecycle, WindowIsMadeOnFirstUseAndNeedsAParent)
@@ -140,4 +142,19 @@ TEST_F(TreeFixture, SelectedRowIsPaintedInTheHighlightColour)
             ++matches;
     }
     EXPECT_GT(matches, 0) << "no highlight pixels on the selected label";
+}
+
+TEST_F(TreeFixture, ANewApplicationPaletteRecoloursTheCheckGlyphs)
+{
+    HIMAGELIST glyphs = SharedCheckImages()->Handle();
+    const QPalette original = QApplication::palette();
+    QPalette changed = original;
+    changed.setColor(QPalette::Button, QColor(0, 200, 0));
+    QApplication::setPalette(changed);
+    QApplication::processEvents();
+    // The disabled check box's interior is drawn in the button face colour.
+    EXPECT_EQ(ImageList_GetImage(glyphs, 3).pixelColor(7, 7), QColor(0, 200, 0));
+    QApplication::setPalette(original);
+    QApplication::processEvents();
+    EXPECT_EQ(ImageList_GetImage(glyphs, 3).pixelColor(7, 7), ColorRefToQColor(GetSysColor(COLOR_BTNFACE)));
 }
