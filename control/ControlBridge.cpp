@@ -73,6 +73,15 @@ int DataDifference(TlxTreeViewNode* a, TlxTreeViewNode* b)
     auto low = [](void* p) { return std::int32_t(std::uint32_t(reinterpret_cast<std::uintptr_t>(p))); };
     return int(std::uint32_t(low(a->Data())) - std::uint32_t(low(b->Data())));
 }
+// OnCompare's answer, when the application assigned the event.
+bool CompareByHandler(TCustomlxTreeView* control, TlxTreeViewNode* a, TlxTreeViewNode* b, LPARAM data, int& result)
+{
+    if (!control->OnCompare)
+        return false;
+    result = 0;
+    control->OnCompare(control, a, b, int(data), result);
+    return true;
+}
 } // namespace
 
 int DefaultModelCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
@@ -80,11 +89,8 @@ int DefaultModelCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
     TlxTreeViewNode* a = AsNode(Node1);
     TlxTreeViewNode* b = AsNode(Node2);
     TCustomlxTreeView* control = a->TreeView();
-    if (control->OnCompare) {
-        int result = 0;
-        control->OnCompare(control, a, b, int(Data), result);
+    if (int result; CompareByHandler(control, a, b, Data, result))
         return result;
-    }
     switch (control->SortType()) {
     case stData: return DataDifference(a, b);
     case stBoth: {
@@ -99,12 +105,8 @@ int DefaultNativeCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
 {
     TlxTreeViewNode* a = AsNode(Node1);
     TlxTreeViewNode* b = AsNode(Node2);
-    TCustomlxTreeView* control = a->TreeView();
-    if (control->OnCompare) {
-        int result = 0;
-        control->OnCompare(control, a, b, int(Data), result);
+    if (int result; CompareByHandler(a->TreeView(), a, b, Data, result))
         return result;
-    }
     // The C library's collation follows the application's locale, as Qt sets it up.
     int result = std::strcoll(a->Text().c_str(), b->Text().c_str());
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
