@@ -37,36 +37,36 @@ namespace {
     throw EConvertError(std::string("Format '") + fmt + "' invalid or incompatible with argument");
 }
 
-std::string PrintfOne(const std::string& spec, const TFormatArg& arg, char conv)
+std::string PrintfOne(const std::string& directive, const TFormatArg& arg, char conv)
 {
-    // spec holds "%", flags, width and precision; the length modifier and conversion follow.
+    // directive holds "%", flags, width and precision; the length modifier and conversion follow.
     char buf[512];
     int n = -1;
     switch (conv) {
     case 'd': case 'i':
         if (arg.Kind() == TFormatArg::akInt)
-            n = std::snprintf(buf, sizeof buf, (spec + "lld").c_str(), arg.AsInt());
+            n = std::snprintf(buf, sizeof buf, (directive + "lld").c_str(), arg.AsInt());
         else
-            n = std::snprintf(buf, sizeof buf, (spec + "llu").c_str(), arg.AsUInt());
+            n = std::snprintf(buf, sizeof buf, (directive + "llu").c_str(), arg.AsUInt());
         break;
     case 'u': case 'x': case 'X': {
         unsigned long long v = arg.Kind() == TFormatArg::akInt ? static_cast<unsigned long long>(arg.AsInt())
                                                                 : arg.AsUInt();
-        n = std::snprintf(buf, sizeof buf, (spec + "ll" + conv).c_str(), v);
+        n = std::snprintf(buf, sizeof buf, (directive + "ll" + conv).c_str(), v);
         break;
     }
     case 'c':
-        n = std::snprintf(buf, sizeof buf, (spec + "c").c_str(), int(arg.AsInt()));
+        n = std::snprintf(buf, sizeof buf, (directive + "c").c_str(), int(arg.AsInt()));
         break;
     case 'f': case 'e': case 'g': case 'E': case 'G':
-        n = std::snprintf(buf, sizeof buf, (spec + conv).c_str(), arg.AsFloat());
+        n = std::snprintf(buf, sizeof buf, (directive + conv).c_str(), arg.AsFloat());
         break;
     case 'p':
-        n = std::snprintf(buf, sizeof buf, (spec + "p").c_str(), arg.AsPointer());
+        n = std::snprintf(buf, sizeof buf, (directive + "p").c_str(), arg.AsPointer());
         break;
     case 's': {
         // The string may be longer than the buffer: size it first.
-        const std::string f = spec + "s";
+        const std::string f = directive + "s";
         int len = std::snprintf(nullptr, 0, f.c_str(), arg.AsString().c_str());
         std::string out(size_t(std::max(len, 0)) + 1, '\0');
         std::snprintf(out.data(), out.size(), f.c_str(), arg.AsString().c_str());
@@ -108,23 +108,23 @@ std::string FormatArgs(const char* fmt, const std::vector<TFormatArg>& args)
             ++p;
             continue;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         const char* q = p + 1;
         while (*q && std::string("-+ #0").find(*q) != std::string::npos)
-            spec += *q++;
+            directive += *q++;
         while (*q >= '0' && *q <= '9')
-            spec += *q++;
+            directive += *q++;
         if (*q == '.') {
-            spec += *q++;
+            directive += *q++;
             while (*q >= '0' && *q <= '9')
-                spec += *q++;
+                directive += *q++;
         }
         while (*q == 'l' || *q == 'h' || *q == 'z')
             ++q; // length modifiers are implied by the argument
         const char conv = *q;
         if (!conv || next >= args.size() || !ArgFits(conv, args[next].Kind()))
             RaiseFormatError(fmt);
-        out += PrintfOne(spec, args[next++], conv);
+        out += PrintfOne(directive, args[next++], conv);
         p = q;
     }
     return out;
