@@ -93,4 +93,21 @@ void PrintTable(const TShape& shape, const std::vector<std::string>& workloads, 
     std::fflush(stdout);
 }
 
+void PrintEachRun(const std::vector<std::string>& workloads,
+                  const std::vector<std::pair<const char*, const TResults*>>& controls)
+{
+    std::printf("\nevery run\n");
+    for (const auto& [name, results] : controls)
+        for (const std::string& w : workloads) {
+            auto it = results->find(w);
+            if (it == results->end() || it->second.empty())
+                continue;
+            std::printf("%-12s %-46s", name, w.c_str());
+            for (double v : it->second)
+                std::printf(" %10.2f", v);
+            std::printf("\n");
+        }
+    std::fflush(stdout);
+}
+
 } // namespace bench

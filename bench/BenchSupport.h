@@ -44,4 +44,8 @@ double Median(std::vector<double> values);
 void PrintTable(const TShape& shape, const std::vector<std::string>& workloads, const TResults& lx,
                 const TResults& widget, const TResults& view);
 
+// Prints the value of every run of every workload, one line per control and workload.
+void PrintEachRun(const std::vector<std::string>& workloads,
+                  const std::vector<std::pair<const char*, const TResults*>>& controls);
+
 } // namespace bench

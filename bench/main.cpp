@@ -2,7 +2,9 @@
 // (over a QStandardItemModel), in one process, offscreen, each control in a visible
 // top-level window of the same size. Prints one table per tree size with the median of
 // the runs and the ratio of lxTreeView to the faster Qt view.
-//   lxTreeViewBench [--runs R] [N ...]      (default: 3 runs of 100,000 and 1,000,000 nodes)
+//   lxTreeViewBench [--runs R] [--only lx|widget|view] [--each] [N ...]
+// Default: 3 runs of 100,000 and 1,000,000 nodes on all three controls. --only measures
+// one control (the others show n/a); --each also prints every run's value.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -109,6 +111,8 @@ void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
 TResults Measure(const std::function<std::unique_ptr<TSubject>()>& make, const TShape& shape, int runs)
 {
     TResults r;
+    if (runs == 0)
+        return r;
     std::unique_ptr<TSubject> subject = make();
     for (int i = 0; i < runs; ++i)
         RunOnce(*subject, shape, r, i == 0);
@@ -123,13 +127,20 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int runs = 3;
+    bool each = false;
+    std::string only;
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+            only = argv[++i];
+        else if (std::strcmp(argv[i], "--each") == 0)
+            each = true;
         else
             sizes.push_back(std::atoi(argv[i]));
     }
+    auto runsOf = [&](const char* subject) { return only.empty() || only == subject ? runs : 0; };
     if (sizes.empty())
         sizes = {100000, 1000000};
 
@@ -137,10 +148,12 @@ int main(int argc, char** argv)
         TShape shape;
         shape.topLevel = 100;
         shape.perParent = std::max(1, total / 100);
-        TResults lx = Measure(MakeLxTreeView, shape, runs);
-        TResults widget = Measure(MakeQTreeWidget, shape, runs);
-        TResults view = Measure(MakeQTreeView, shape, runs);
+        TResults lx = Measure(MakeLxTreeView, shape, runsOf("lx"));
+        TResults widget = Measure(MakeQTreeWidget, shape, runsOf("widget"));
+        TResults view = Measure(MakeQTreeView, shape, runsOf("view"));
         PrintTable(shape, Workloads, lx, widget, view);
+        if (each)
+            PrintEachRun(Workloads, {{"lxTreeView", &lx}, {"QTreeWidget", &widget}, {"QTreeView", &view}});
     }
     return 0;
 }

@@ -1,11 +1,12 @@
 // Memory for nodes. A big tree holds a million nodes, so nodes of exactly the base
-// class come from slabs with a free list: no allocator header per node and good
-// locality for walks. Nodes of application subclasses (other sizes) use the global
-// allocator. Sanitizer builds always use the global allocator so that every node is
-// tracked on its own.
+// class come from slabs: no allocator header per node and good locality for walks.
+// Nodes of application subclasses (other sizes) use the global allocator. Sanitizer
+// builds always use the global allocator so that every node is tracked on its own.
 #include <algorithm>
-#include <cstdlib>
+#include <cstddef>
+#include <cstdint>
 #include <new>
+#include <vector>
 
 #include <sys/mman.h>
 
@@ -15,98 +16,138 @@
 
 namespace {
 
-// Cells of sizeof(TlxTreeViewNode) bytes carved from slabs. Freed cells go to a free
-// list; fresh cells are handed out from the newest slab in address order, so a slab's
-// memory is first touched by the node that uses it. Slabs double in size up to a
-// large-page-sized block, which the kernel may back with one large page: a million
-// nodes then cost a few hundred page faults instead of tens of thousands.
-// Everything runs on the UI thread, so the pool takes no locks. When the last node
-// goes, the slabs are released.
+constexpr std::size_t SlabBytes = std::size_t(2) << 20;
+constexpr std::size_t CellSize = sizeof(TlxTreeViewNode);
+
+// A slab is a SlabBytes-aligned block: this header, then the cells. A cell's slab is
+// found by masking its address. Bit i of FreeBits is set while cell i is free.
+struct TSlab {
+    static constexpr std::size_t MaxCells = SlabBytes / CellSize;
+    static constexpr std::size_t Words = (MaxCells + 63) / 64;
+    std::uint32_t Index;         // position in the pool's address-ordered list
+    std::uint32_t FreeCells;
+    std::uint32_t FirstFreeWord; // the words before it have no free cell
+    std::uint64_t FreeBits[Words];
+};
+constexpr std::size_t CellsOffset = (sizeof(TSlab) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
+                                    alignof(std::max_align_t);
+constexpr std::size_t CellsPerSlab = (SlabBytes - CellsOffset) / CellSize;
+static_assert(CellSize % alignof(TlxTreeViewNode) == 0, "cells stay aligned");
+static_assert(CellsPerSlab <= TSlab::MaxCells, "the bitmap covers every cell");
+
+// Cells are always handed out lowest address first: the first free cell of the first
+// slab that has one. Trees are built in document order, so a tree built after its
+// predecessor was cleared (or loaded over it) lies in memory in document order again,
+// whatever order sorting, moving and deleting left the old nodes in. A LIFO free list
+// would instead hand cells back in the order they were freed, and walks over the new
+// tree would jump across the whole heap.
+// Slabs after the first ask for large pages: a million nodes then cost a few hundred
+// page faults instead of tens of thousands, while a small tree touches only a few small
+// pages. One emptied slab is kept for reuse; further empty slabs go back to the system.
+// Everything runs on the UI thread, so the pool takes no locks.
 class TNodePool {
 public:
     void* Take()
     {
-        void* Cell;
-        if (FFree) {
-            Cell = FFree;
-            FFree = FFree->Next;
-        } else {
-            if (FFresh == FFreshEnd)
-                AddSlab();
-            Cell = FFresh;
-            FFresh += CellSize;
-        }
-        ++FLive;
-        return Cell;
+        TSlab* Slab = SlabWithFreeCell();
+        std::uint32_t Word = Slab->FirstFreeWord;
+        while (Slab->FreeBits[Word] == 0)
+            ++Word;
+        Slab->FirstFreeWord = Word;
+        const unsigned Bit = unsigned(__builtin_ctzll(Slab->FreeBits[Word]));
+        Slab->FreeBits[Word] &= Slab->FreeBits[Word] - 1;
+        if (Slab->FreeCells-- == CellsPerSlab)
+            --FEmptySlabs;
+        return CellsOf(Slab) + (std::size_t(Word) * 64 + Bit) * CellSize;
     }
 
     void Give(void* P)
     {
-        TFreeCell* Cell = static_cast<TFreeCell*>(P);
-        Cell->Next = FFree;
-        FFree = Cell;
-        if (--FLive == 0)
-            ReleaseSlabs();
+        TSlab* Slab = SlabOf(P);
+        const std::size_t Cell = std::size_t(static_cast<char*>(P) - CellsOf(Slab)) / CellSize;
+        Slab->FreeBits[Cell / 64] |= std::uint64_t(1) << (Cell % 64);
+        Slab->FirstFreeWord = std::min(Slab->FirstFreeWord, std::uint32_t(Cell / 64));
+        FCursor = std::min<std::size_t>(FCursor, Slab->Index);
+        if (++Slab->FreeCells == CellsPerSlab)
+            SlabEmptied(Slab);
     }
 
 private:
-    struct TFreeCell {
-        TFreeCell* Next;
-    };
-    // At the start of every slab; the cells follow.
-    struct alignas(16) TSlab {
-        TSlab* Next;
-    };
-
-    static constexpr std::size_t CellSize = sizeof(TlxTreeViewNode);
-    static constexpr std::size_t FirstSlabBytes = 64 * CellSize;
-    static constexpr std::size_t LargePageBytes = std::size_t(2) << 20;
-    static_assert(CellSize >= sizeof(TFreeCell), "a free cell holds its link");
-    static_assert(CellSize % alignof(TlxTreeViewNode) == 0 && sizeof(TSlab) % alignof(TlxTreeViewNode) == 0,
-                  "cells stay aligned");
-
-    void AddSlab()
+    static char* CellsOf(TSlab* Slab) { return reinterpret_cast<char*>(Slab) + CellsOffset; }
+    static TSlab* SlabOf(void* P)
     {
-        const std::size_t Bytes = FSlabBytes;
-        void* Memory = Bytes == LargePageBytes ? AllocateLargePage() : std::malloc(Bytes);
-        if (!Memory)
-            throw std::bad_alloc();
-        TSlab* Slab = static_cast<TSlab*>(Memory);
-        Slab->Next = FSlabs;
-        FSlabs = Slab;
-        FFresh = reinterpret_cast<char*>(Slab + 1);
-        FFreshEnd = FFresh + (Bytes - sizeof(TSlab)) / CellSize * CellSize;
-        FSlabBytes = std::min(2 * FSlabBytes, LargePageBytes);
+        return reinterpret_cast<TSlab*>(reinterpret_cast<std::uintptr_t>(P) & ~std::uintptr_t(SlabBytes - 1));
     }
 
-    static void* AllocateLargePage()
+    // Every slab before FCursor is full.
+    TSlab* SlabWithFreeCell()
     {
-        void* Memory = std::aligned_alloc(LargePageBytes, LargePageBytes);
-#ifdef MADV_HUGEPAGE
-        if (Memory)
-            madvise(Memory, LargePageBytes, MADV_HUGEPAGE);
-#endif
-        return Memory;
+        while (FCursor < FSlabs.size() && FSlabs[FCursor]->FreeCells == 0)
+            ++FCursor;
+        if (FCursor == FSlabs.size())
+            FCursor = AddSlab();
+        return FSlabs[FCursor];
     }
 
-    void ReleaseSlabs()
+    std::size_t AddSlab()
     {
-        while (FSlabs) {
-            TSlab* Next = FSlabs->Next;
-            std::free(FSlabs);
-            FSlabs = Next;
+        TSlab* Slab = static_cast<TSlab*>(MapAlignedBlock(!FSlabs.empty()));
+        Slab->FreeCells = CellsPerSlab;
+        Slab->FirstFreeWord = 0;
+        for (std::size_t Cell = 0; Cell < CellsPerSlab; Cell += 64) {
+            const std::size_t Bits = std::min<std::size_t>(64, CellsPerSlab - Cell);
+            Slab->FreeBits[Cell / 64] = Bits == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << Bits) - 1;
         }
-        FFree = nullptr;
-        FFresh = FFreshEnd = nullptr;
-        FSlabBytes = FirstSlabBytes;
+        auto Where = std::lower_bound(FSlabs.begin(), FSlabs.end(), Slab);
+        const std::size_t Index = std::size_t(Where - FSlabs.begin());
+        FSlabs.insert(Where, Slab);
+        Renumber(Index);
+        ++FEmptySlabs;
+        return Index;
     }
 
-    TFreeCell* FFree = nullptr;
-    char* FFresh = nullptr;
-    char* FFreshEnd = nullptr;
-    TSlab* FSlabs = nullptr;
-    std::size_t FLive = 0;
-    std::size_t FSlabBytes = FirstSlabBytes;
+    void SlabEmptied(TSlab* Slab)
+    {
+        if (FEmptySlabs == 0) {
+            ++FEmptySlabs;
+            return;
+        }
+        const std::size_t Index = Slab->Index;
+        FSlabs.erase(FSlabs.begin() + std::ptrdiff_t(Index));
+        Renumber(Index);
+        munmap(Slab, SlabBytes);
+    }
+
+    void Renumber(std::size_t From)
+    {
+        for (std::size_t I = From; I < FSlabs.size(); ++I)
+            FSlabs[I]->Index = std::uint32_t(I);
+    }
+
+    // SlabBytes of zeroed memory aligned to SlabBytes: map twice the size and give back
+    // the unaligned ends.
+    static void* MapAlignedBlock(bool LargePages)
+    {
+        void* Mapped = mmap(nullptr, 2 * SlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (Mapped == MAP_FAILED)
+            throw std::bad_alloc();
+        const auto Start = reinterpret_cast<std::uintptr_t>(Mapped);
+        const std::uintptr_t Aligned = (Start + SlabBytes - 1) & ~std::uintptr_t(SlabBytes - 1);
+        if (Aligned > Start)
+            munmap(Mapped, Aligned - Start);
+        const std::uintptr_t Tail = Start + 2 * SlabBytes - (Aligned + SlabBytes);
+        if (Tail > 0)
+            munmap(reinterpret_cast<void*>(Aligned + SlabBytes), Tail);
+#ifdef MADV_HUGEPAGE
+        if (LargePages)
+            madvise(reinterpret_cast<void*>(Aligned), SlabBytes, MADV_HUGEPAGE);
+#endif
+        return reinterpret_cast<void*>(Aligned);
+    }
+
+    std::vector<TSlab*> FSlabs; // by address
+    std::size_t FCursor = 0;
+    std::size_t FEmptySlabs = 0;
 };
 
 // Never destroyed: nodes owned by static objects may outlive any static pool.

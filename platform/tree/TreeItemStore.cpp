@@ -40,9 +40,8 @@ HTREEITEM TTreeItemStore::Handle(TSlot s) const
 TSlot TTreeItemStore::Allocate()
 {
     TSlot s;
-    if (FFreeList != kNil) {
-        s = FFreeList;
-        FFreeList = (*this)[s].next;
+    if (FFreeCount > 0) {
+        s = TakeLowestFreeSlot();
     } else {
         if ((FEnd >> kChunkBits) >= FChunks.size())
             FChunks.emplace_back(new TItemSlot[kChunkSize]);
@@ -65,10 +64,40 @@ void TTreeItemStore::Free(TSlot s)
     DropChildIndex(s);
     item.generation = (item.generation + 1) & kGenerationMask;
     item.flags = 0;
-    item.firstChild = item.lastChild = item.prev = item.parent = kNil;
-    item.next = FFreeList;
-    FFreeList = s;
+    item.firstChild = item.lastChild = item.prev = item.next = item.parent = kNil;
     --FCount;
+    if (FCount == 0) {
+        // An empty table starts again at the first slot. The slots keep their
+        // generations, so old handles still resolve to nothing.
+        ForgetFreeSlots();
+        FEnd = 1;
+        return;
+    }
+    const std::size_t word = s / 64;
+    if (word >= FFreeBits.size())
+        FFreeBits.resize(std::max<std::size_t>(word + 1, FFreeBits.size() * 2), 0);
+    FFreeBits[word] |= std::uint64_t(1) << (s % 64);
+    FFirstFreeWord = std::min(FFirstFreeWord, word);
+    ++FFreeCount;
+}
+
+TSlot TTreeItemStore::TakeLowestFreeSlot()
+{
+    std::size_t word = FFirstFreeWord;
+    while (FFreeBits[word] == 0)
+        ++word;
+    FFirstFreeWord = word;
+    const unsigned bit = unsigned(__builtin_ctzll(FFreeBits[word]));
+    FFreeBits[word] &= FFreeBits[word] - 1;
+    --FFreeCount;
+    return TSlot(word * 64 + bit);
+}
+
+void TTreeItemStore::ForgetFreeSlots()
+{
+    std::fill(FFreeBits.begin(), FFreeBits.end(), 0);
+    FFirstFreeWord = 0;
+    FFreeCount = 0;
 }
 
 void TTreeItemStore::Link(TSlot s, TSlot parent, TSlot after)

@@ -28,7 +28,7 @@ struct TItemSlot {
     TSlot firstChild = kNil;
     TSlot lastChild = kNil;
     TSlot prev = kNil;
-    TSlot next = kNil;           // also links free slots
+    TSlot next = kNil;
     std::uint32_t childRows = 0; // rows of all children, as if this item were expanded
     std::uint32_t generation = 1;
     std::uint32_t lParamBits[2] = {0, 0}; // kept as two halves so the slot packs to 4-byte alignment
@@ -121,9 +121,16 @@ private:
     void DropChildIndex(TSlot parent) { if (!FChildIndex.empty()) FChildIndex.erase(parent); }
     void Touch() { ++FEpoch; }
 
+    // Free slots below FEnd, lowest first: items made after a deletion reuse the lowest
+    // free slots, so an item table refilled in document order is laid out in document order.
+    TSlot TakeLowestFreeSlot();
+    void ForgetFreeSlots();
+
     std::vector<std::unique_ptr<TItemSlot[]>> FChunks;
     TSlot FEnd = 1;          // slots below FEnd have been handed out at least once
-    TSlot FFreeList = kNil;
+    std::vector<std::uint64_t> FFreeBits; // bit s set: slot s (below FEnd) is free
+    std::size_t FFirstFreeWord = 0;        // the words before it have no set bit
+    std::uint32_t FFreeCount = 0;
     std::uint32_t FCount = 0;
     std::uint64_t FEpoch = 1;
     std::unordered_map<TSlot, std::string> FTexts;

@@ -296,3 +296,42 @@ TEST_F(ModelFixture, SelectionListKeepsOrderAndForgetsDeletedNodes)
     EXPECT_EQ(Items()->GetSelectedCount(), 1);
     EXPECT_EQ(Items()->GetFirstSelected(), A);
 }
+
+// Tens of thousands of nodes span several blocks of node memory; deleting them in a
+// scattered order, refilling the holes and clearing must keep every node intact.
+TEST_F(ModelFixture, ManyNodesSurviveScatteredDeletionRefillAndClear)
+{
+    Items()->BeginUpdate();
+    std::vector<TlxTreeViewNode*> Parents;
+    for (int P = 0; P < 4; ++P) {
+        Parents.push_back(Items()->Add(nullptr, "P" + std::to_string(P)));
+        for (int C = 0; C < 12000; ++C)
+            Items()->AddChild(Parents.back(), std::to_string(P * 100000 + C));
+    }
+    for (TlxTreeViewNode* Parent : {Parents[0], Parents[2]})
+        for (int C = Parent->Count() - 1; C >= 0; C -= 3)
+            Parent->Item(C)->Delete();
+    Parents[1]->Delete();
+    for (int C = 0; C < 30000; ++C)
+        Items()->AddChild(Parents[3], "new " + std::to_string(C));
+    Items()->EndUpdate();
+
+    EXPECT_EQ(Parents[0]->Count(), 8000);
+    EXPECT_EQ(Parents[3]->Count(), 42000);
+    EXPECT_EQ(Parents[0]->Item(2)->Text(), "3");
+    EXPECT_EQ(Parents[2]->Item(7999)->Text(), "211998");
+    EXPECT_EQ(Parents[3]->Item(41999)->Text(), "new 29999");
+    int Walked = 0;
+    for (TlxTreeViewNode* Node = Items()->GetFirstNode(); Node; Node = Node->GetNext())
+        ++Walked;
+    EXPECT_EQ(Walked, Items()->Count());
+    EXPECT_EQ(Walked, 3 + 8000 + 8000 + 42000);
+    EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0), Walked);
+
+    Items()->Clear();
+    EXPECT_EQ(Items()->Count(), 0);
+    TlxTreeViewNode* Again = Items()->Add(nullptr, "again");
+    Items()->AddChild(Again, "child");
+    EXPECT_EQ(Children(Items(), Again), "child");
+    EXPECT_EQ(Items()->Item(1)->GetParent(), Again);
+}

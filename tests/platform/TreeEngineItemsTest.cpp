@@ -213,6 +213,31 @@ TEST_F(TreeEngineItems, StaleAndGarbageHandlesFailEveryMessage)
     EXPECT_EQ(ParamOf(keep), 1);
     EXPECT_EQ(ParamOf(reused), 3);
     EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 2);
+
+    // Scattered deletions, then an emptied and refilled table: every old handle stays
+    // dead while the new items, which take the freed slots again, answer for themselves.
+    std::vector<HTREEITEM> old = {keep, reused};
+    for (LPARAM p = 10; p < 200; ++p)
+        old.push_back(Insert(TVI_ROOT, p));
+    for (std::size_t i = 2; i < old.size(); i += 3)
+        SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(old[i]));
+    std::vector<HTREEITEM> refill;
+    for (LPARAM p = 1000; p < 1100; ++p)
+        refill.push_back(Insert(TVI_ROOT, p));
+    SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 0);
+    std::vector<HTREEITEM> fresh;
+    for (LPARAM p = 5000; p < 5300; ++p)
+        fresh.push_back(Insert(TVI_ROOT, p));
+    for (HTREEITEM h : old)
+        EXPECT_EQ(ParamOf(h), -1);
+    for (HTREEITEM h : refill)
+        EXPECT_EQ(ParamOf(h), -1);
+    std::set<HTREEITEM> distinct(fresh.begin(), fresh.end());
+    EXPECT_EQ(distinct.size(), fresh.size());
+    for (std::size_t i = 0; i < fresh.size(); ++i)
+        EXPECT_EQ(ParamOf(fresh[i]), LPARAM(5000 + i));
+    EXPECT_EQ(Children(TVI_ROOT).size(), fresh.size());
 }
 
 TEST_F(TreeEngineItems, SortsChildrenByTextOrCallback)
