@@ -60,28 +60,16 @@ void WithReadBuffer(TStream* Stream, TAction&& Action)
 }
 
 // Runs Action with Stream behind a buffer. A stream in memory is written directly,
-// after it was grown once to hold about ExpectedBytes more: growing a large block step
-// by step costs more than writing it.
+// after it reserved room for about ExpectedBytes more: growing a large block step by
+// step costs more than writing it.
 template <typename TAction>
 void WithWriteBuffer(TStream* Stream, TAction&& Action, std::int64_t ExpectedBytes = 0)
 {
     if (auto* Memory = dynamic_cast<TMemoryStream*>(Stream)) {
         const std::int64_t Start = Memory->Position();
-        const std::int64_t OldSize = Memory->Size();
-        const bool Grown = Start >= 0 && Start + ExpectedBytes > OldSize;
-        if (Grown) {
-            Memory->SetSize(Start + ExpectedBytes);
-            Memory->SetPosition(Start);
-        }
-        try {
-            Action(Stream);
-        } catch (...) {
-            if (Grown)
-                Memory->SetSize(std::max(OldSize, std::min(Memory->Position(), Start + ExpectedBytes)));
-            throw;
-        }
-        if (Grown)
-            Memory->SetSize(std::max(OldSize, Memory->Position()));
+        if (Start >= 0 && Start + ExpectedBytes > Memory->Capacity())
+            Memory->SetCapacity(Start + ExpectedBytes);
+        Action(Stream);
         return;
     }
     TWriteBehindStream Buffered(Stream);

@@ -189,15 +189,21 @@ public:
 class TMemoryStream : public TStream {
 public:
     TMemoryStream() = default;
+    TMemoryStream(const TMemoryStream&) = delete;
+    TMemoryStream& operator=(const TMemoryStream&) = delete;
     std::int64_t Read(void* Buffer, std::int64_t Count) override;
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
-    std::int64_t Size() override { return std::int64_t(FData.size()); }
+    std::int64_t Size() override { return FSize; }
     // Growing fills with zeros; a position past the new end moves to the end.
     void SetSize(std::int64_t NewSize) override;
+    // Memory reserved for writing: writes up to this size move no bytes around.
+    // It never drops below the size.
+    std::int64_t Capacity() const { return FCapacity; }
+    void SetCapacity(std::int64_t NewCapacity);
 
-    void* Memory() { return FData.empty() ? nullptr : FData.data(); }
-    const void* Memory() const { return FData.empty() ? nullptr : FData.data(); }
+    void* Memory() { return FSize == 0 ? nullptr : FMemory.get(); }
+    const void* Memory() const { return FSize == 0 ? nullptr : FMemory.get(); }
     void Clear();
     // Replaces the contents with the whole of Stream (read from its beginning).
     void LoadFromStream(TStream* Stream);
@@ -206,7 +212,14 @@ public:
     void SaveToFile(const std::string& FileName);
 
 protected:
-    std::vector<char> FData;
+    // Bytes between the size and the capacity are not initialised: a stream written in
+    // one pass touches its memory once.
+    struct TFreeMemory {
+        void operator()(char* P) const;
+    };
+    std::unique_ptr<char, TFreeMemory> FMemory;
+    std::int64_t FSize = 0;
+    std::int64_t FCapacity = 0;
     std::int64_t FPosition = 0;
 };
 

@@ -227,6 +227,18 @@ TEST(FrameworkStreams, MemoryStreamGrowsSeeksAndRaisesOnShortReads)
 
     m.SetSize(8);
     EXPECT_EQ(m.Position(), 8);
+    // Growing again shows zeros, not the bytes that lay there before the shrink; so
+    // does a write past the end into reserved memory.
+    m.SetSize(12);
+    m.SetPosition(14);
+    m.WriteBuffer(&x, 1);
+    const char* bytes = static_cast<const char*>(m.Memory());
+    for (int i = 8; i < 14; ++i)
+        EXPECT_EQ(bytes[i], 0) << i;
+    EXPECT_EQ(bytes[14], 'x');
+    m.SetCapacity(0); // never below the size
+    EXPECT_EQ(m.Capacity(), 15);
+    m.SetSize(8);
     TMemoryStream copy;
     copy.CopyFrom(&m, 0);
     EXPECT_EQ(copy.Size(), 8);
