@@ -7,6 +7,7 @@
 
 #include "platform/Gdi.h"
 #include "platform/ImageList.h"
+#include "platform/tree/LabelLine.h"
 #include "platform/tree/TreeView.h"
 
 namespace lxtree {
@@ -274,7 +275,7 @@ int TTreeView::LabelWidth(TSlot s)
     if (custom != FCustomLabelWidths.end())
         return custom->second;
     const QString text = QString::fromUtf8(ItemText(s).c_str());
-    return QFontMetrics(ItemFont(s)).horizontalAdvance(text) + 2 * kLabelPadding;
+    return TLabelLine(text, ItemFont(s)).Width() + 2 * kLabelPadding;
 }
 
 TItemGeometry TTreeView::Geometry(TSlot s, int top, int labelWidth)

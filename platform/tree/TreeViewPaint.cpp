@@ -1,11 +1,11 @@
 // Painting the visible rows, with the custom-draw stages around the whole pass and
 // around each item, and the drag image of an item.
-#include <QFontMetrics>
 #include <QPainter>
 #include <QVector>
 
 #include "platform/Gdi.h"
 #include "platform/ImageList.h"
+#include "platform/tree/LabelLine.h"
 #include "platform/tree/TreeView.h"
 
 namespace lxtree {
@@ -164,10 +164,13 @@ void TTreeView::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
             customFont = true;
         }
     }
+    if (hot)
+        font.setUnderline(true);
     const QString label = QString::fromUtf8(ItemText(s).c_str());
     if (FItems.Resolve(handle) != s)
         return;
-    const int labelWidth = QFontMetrics(font).horizontalAdvance(label) + 2 * kLabelPadding;
+    const TLabelLine labelLine(label, font);
+    const int labelWidth = labelLine.Width() + 2 * kLabelPadding;
     if (customFont)
         FCustomLabelWidths[s] = labelWidth;
     else if (!FCustomLabelWidths.empty())
@@ -191,12 +194,8 @@ void TTreeView::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
     const QRect labelRect(g.labelLeft, top, labelWidth, bottom - top);
     if (!fullRow && textBk != CLR_NONE)
         p.fillRect(labelRect, ColorRefToQColor(textBk));
-    if (hot)
-        font.setUnderline(true);
-    p.setFont(font);
     p.setPen(ColorRefToQColor(text));
-    p.drawText(labelRect.adjusted(kLabelPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               label);
+    labelLine.Draw(p, labelRect.adjusted(kLabelPadding, 0, 0, 0));
     if (s == FCaret && FFocused) {
         QPen pen(ColorRefToQColor(text), 1, Qt::DotLine);
         p.setPen(pen);
@@ -293,7 +292,7 @@ HIMAGELIST TTreeView::CreateDragImage(TSlot s)
     int cx = 0, cy = 0;
     const bool withImage = image >= 0 && ImageList_GetIconSize(FNormalImages, &cx, &cy);
     const QFont font = ItemFont(s);
-    const int labelWidth = QFontMetrics(font).horizontalAdvance(label) + 2 * kLabelPadding;
+    const int labelWidth = TLabelLine(label, font).Width() + 2 * kLabelPadding;
     const int width = (withImage ? cx + 2 : 0) + labelWidth;
     const int height = std::max(FItemHeight, withImage ? cy : 0);
     QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
