@@ -20,8 +20,10 @@ double Millis(F&& f)
 
 long ResidentBytes();
 void ReleaseFreeMemory();
-// One full paint of the widget into an image of its size.
-double PaintOnce(QWidget* widget);
+// The posted events, then one full paint of the widget into an image of its size. With a folder set by
+// SavePaintsTo, the image is also saved there as <name>.png, to see what was painted.
+double PaintOnce(QWidget* widget, const std::string& name);
+void SavePaintsTo(const std::string& folder);
 
 // The texts of the benchmark tree: parent p is "Parent p", its children "Node c".
 std::string ParentText(int p);

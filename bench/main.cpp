@@ -2,9 +2,10 @@
 // (over a QStandardItemModel), in one process, offscreen, each control in a visible
 // top-level window of the same size. Prints one table per tree size with the median of
 // the runs and the ratio of lxTreeView to the faster Qt view.
-//   lxTreeViewBench [--runs R] [--only lx|widget|view] [--each] [N ...]
+//   lxTreeViewBench [--runs R] [--only lx|widget|view] [--each] [--shots DIR] [N ...]
 // Default: 3 runs of 100,000 and 1,000,000 nodes on all three controls. --only measures
-// one control (the others show n/a); --each also prints every run's value.
+// one control (the others show n/a); --each also prints every run's value; --shots
+// saves every measured paint as an image in DIR.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,8 @@ const std::vector<std::string> Workloads = {
     "resident bytes per node",
 };
 
+std::string ShotName(TSubject& s, const char* view) { return std::string(s.Name()) + "-" + view; }
+
 void Record(TResults& r, const std::string& workload, double value) { r[workload].push_back(value); }
 
 // One run of every workload on a fresh tree.
@@ -63,14 +66,14 @@ void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
         Record(r, "read every node by absolute index", t);
 
     s.ScrollToTop();
-    Record(r, "paint, collapsed, at the top", PaintOnce(s.View()));
+    Record(r, "paint, collapsed, at the top", PaintOnce(s.View(), ShotName(s, "collapsed-at-the-top")));
     s.ScrollToLast();
-    Record(r, "paint, collapsed, at the last node", PaintOnce(s.View()));
+    Record(r, "paint, collapsed, at the last node", PaintOnce(s.View(), ShotName(s, "collapsed-at-the-last-node")));
     s.ScrollToTop();
     Record(r, "expand all, view at the top", Millis([&] { s.ExpandAll(); }));
-    Record(r, "paint, expanded, at the top", PaintOnce(s.View()));
+    Record(r, "paint, expanded, at the top", PaintOnce(s.View(), ShotName(s, "expanded-at-the-top")));
     s.ScrollToLast();
-    Record(r, "paint, expanded, at the last node", PaintOnce(s.View()));
+    Record(r, "paint, expanded, at the last node", PaintOnce(s.View(), ShotName(s, "expanded-at-the-last-node")));
     Record(r, "collapse all, view at the last node", Millis([&] { s.CollapseAll(); }));
     s.ScrollToLast();
     Record(r, "expand all, view at the last node", Millis([&] { s.ExpandAll(); }));
@@ -135,6 +138,8 @@ int main(int argc, char** argv)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
             only = argv[++i];
+        else if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc)
+            SavePaintsTo(argv[++i]);
         else if (std::strcmp(argv[i], "--each") == 0)
             each = true;
         else
