@@ -5,6 +5,13 @@
 
 TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     : FOwner(AOwner)
+    , FExpanded(false)
+    , FParentColor(true)
+    , FParentFont(true)
+    , FDeleting(false)
+    , FInTree(false)
+    , FEnabled(true)
+    , FMaybeSelected(false)
 {
 }
 

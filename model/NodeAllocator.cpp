@@ -32,6 +32,10 @@ struct TSlab {
 constexpr std::size_t CellsOffset = (sizeof(TSlab) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
                                     alignof(std::max_align_t);
 constexpr std::size_t CellsPerSlab = (SlabBytes - CellsOffset) / CellSize;
+// Slabs after these ask for large pages. A large page is resident as a whole, so the
+// newest, partly used slab may hold up to a slab of untouched memory: small next to a
+// tree that already fills this many slabs.
+constexpr std::size_t SmallPageSlabs = 8;
 static_assert(CellSize % alignof(TlxTreeViewNode) == 0, "cells stay aligned");
 static_assert(CellsPerSlab <= TSlab::MaxCells, "the bitmap covers every cell");
 
@@ -41,9 +45,9 @@ static_assert(CellsPerSlab <= TSlab::MaxCells, "the bitmap covers every cell");
 // whatever order sorting, moving and deleting left the old nodes in. A LIFO free list
 // would instead hand cells back in the order they were freed, and walks over the new
 // tree would jump across the whole heap.
-// Slabs after the first ask for large pages: a million nodes then cost a few hundred
-// page faults instead of tens of thousands, while a small tree touches only a few small
-// pages. One emptied slab is kept for reuse; further empty slabs go back to the system.
+// Slabs of a big tree ask for large pages: a million nodes then cost a few hundred page
+// faults instead of tens of thousands, while a smaller tree touches only the small pages
+// it uses. One emptied slab is kept for reuse; further empty slabs go back to the system.
 // Everything runs on the UI thread, so the pool takes no locks.
 class TNodePool {
 public:
@@ -91,7 +95,7 @@ private:
 
     std::size_t AddSlab()
     {
-        TSlab* Slab = static_cast<TSlab*>(MapAlignedBlock(!FSlabs.empty()));
+        TSlab* Slab = static_cast<TSlab*>(MapAlignedBlock(FSlabs.size() >= SmallPageSlabs));
         Slab->FreeCells = CellsPerSlab;
         Slab->FirstFreeWord = 0;
         for (std::size_t Cell = 0; Cell < CellsPerSlab; Cell += 64) {

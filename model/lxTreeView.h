@@ -414,17 +414,19 @@ private:
     // and renumbered when they no longer hold.
     mutable int FIndexHint = 0;
     mutable int FAbsoluteIndexHint = -1;
-    bool FExpanded = false;
-    bool FParentColor = true;
-    bool FParentFont = true;
-    bool FDeleting = false;
-    bool FInTree = false;
-    bool FEnabled = true;
-    std::uint8_t FCheckState = lxsUnchecked;
-    std::uint8_t FCheckType = lxtNone;
+    // Flags share one byte: with the two check bytes they fit in what would otherwise
+    // be padding, and a million nodes are 8 MB smaller.
+    bool FExpanded : 1;
+    bool FParentColor : 1;
+    bool FParentFont : 1;
+    bool FDeleting : 1;
+    bool FInTree : 1;
+    bool FEnabled : 1;
     // Set when the node enters the selection list, so that a node that was never
     // selected leaves without a search of that list.
-    bool FMaybeSelected = false;
+    bool FMaybeSelected : 1;
+    std::uint8_t FCheckState = lxsUnchecked;
+    std::uint8_t FCheckType = lxtNone;
 };
 
 // ---- Node collection ----
