@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include "model/lxTreeView.h"
 
@@ -36,6 +37,7 @@ constexpr std::size_t CellsPerSlab = (SlabBytes - CellsOffset) / CellSize;
 // newest, partly used slab may hold up to a slab of untouched memory: small next to a
 // tree that already fills this many slabs.
 constexpr std::size_t SmallPageSlabs = 8;
+constexpr std::size_t KeptEmptySlabs = 8;
 static_assert(CellSize % alignof(TlxTreeViewNode) == 0, "cells stay aligned");
 static_assert(CellsPerSlab <= TSlab::MaxCells, "the bitmap covers every cell");
 
@@ -47,7 +49,10 @@ static_assert(CellsPerSlab <= TSlab::MaxCells, "the bitmap covers every cell");
 // tree would jump across the whole heap.
 // Slabs of a big tree ask for large pages: a million nodes then cost a few hundred page
 // faults instead of tens of thousands, while a smaller tree touches only the small pages
-// it uses. One emptied slab is kept for reuse; further empty slabs go back to the system.
+// it uses. A few emptied slabs are kept for the next tree, which is usually near: a tree
+// is loaded over the old one, or cleared and built again. Their cells' pages are given
+// to the system to take back when it needs memory; until then the next tree reuses them
+// without page faults. Further empty slabs go back to the system at once.
 // Everything runs on the UI thread, so the pool takes no locks.
 class TNodePool {
 public:
@@ -112,14 +117,25 @@ private:
 
     void SlabEmptied(TSlab* Slab)
     {
-        if (FEmptySlabs == 0) {
+        if (FEmptySlabs < KeptEmptySlabs) {
             ++FEmptySlabs;
+            OfferCellsToSystem(Slab);
             return;
         }
         const std::size_t Index = Slab->Index;
         FSlabs.erase(FSlabs.begin() + std::ptrdiff_t(Index));
         Renumber(Index);
         munmap(Slab, SlabBytes);
+    }
+
+    // The first page holds the header, which must keep its contents.
+    static void OfferCellsToSystem(TSlab* Slab)
+    {
+#ifdef MADV_FREE
+        static const std::size_t Page = std::size_t(sysconf(_SC_PAGESIZE));
+        if (Page < SlabBytes)
+            madvise(reinterpret_cast<char*>(Slab) + Page, SlabBytes - Page, MADV_FREE);
+#endif
     }
 
     void Renumber(std::size_t From)

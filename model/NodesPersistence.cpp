@@ -44,21 +44,16 @@ private:
 
 namespace {
 
-// About the size of the binary form of a tree: node blocks as this class writes them.
-std::int64_t ExpectedDataSize(TlxTreeViewNode* First)
-{
-    std::int64_t Total = 5;
-    for (TlxTreeViewNode* Node = First; Node; Node = Node->GetNext())
-        Total += 4 + 100 + std::min<std::int64_t>(std::int64_t(Node->Text().size()), 255) +
-                 std::int64_t(Node->VarName().size() + Node->VarValue().size());
-    return Total;
-}
+// Room reserved in a memory stream before the binary form is written: a node block is
+// about 110 bytes for short texts. Reserving more than is written costs only address
+// space; the pages are touched when written.
+constexpr std::int64_t ReservedBytesPerNode = 128;
 
 } // namespace
 
 void TlxTreeViewNodes::WriteData(TStream* Stream)
 {
-    const std::int64_t Expected = dynamic_cast<TMemoryStream*>(Stream) ? ExpectedDataSize(GetFirstNode()) : 0;
+    const std::int64_t Expected = 5 + ReservedBytesPerNode * GetCount();
     WithWriteBuffer(Stream, [this](TStream* Out) {
         const std::uint8_t StoredCheckType = FCheckType;
         Out->WriteBuffer(&StoredCheckType, 1);
