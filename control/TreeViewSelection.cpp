@@ -1,32 +1,33 @@
 // Emptying the multi-selection.
-#include <vector>
-
 #include "control/lxTreeViewControl.h"
 
 // Every selected node is deselected with the list frozen, then the list is emptied at
 // once (also of nodes whose deselection a handler refused), and one change is reported.
 // A handler's exception does not stop the walk; the first one is passed on at the end.
+// A handler may even delete nodes: a deleted node leaves the list, so the walk reads
+// the list itself, never a copy that could hold freed nodes.
 void TCustomlxTreeView::ClearSelection()
 {
     if (FItems->GetSelectedCount() == 0)
         return;
-    std::vector<TlxTreeViewNode*> selected;
-    for (int i = 0; i < FItems->FSelection.Count(); ++i)
-        selected.push_back(FItems->FSelection.Get(i));
+    TlxTreeNodeList& selection = FItems->FSelection;
     std::exception_ptr failure;
     ++FItems->FSelectionLock;
     FItems->FBulkSelecting = true;
-    for (TlxTreeViewNode* node : selected) {
+    for (int i = 0; i < selection.Count();) {
+        TlxTreeViewNode* node = selection.List()[i];
         try {
             FItems->SelectNode(node, stReset);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();
         }
+        if (i < selection.Count() && selection.List()[i] == node)
+            ++i;
     }
-    for (TlxTreeViewNode* node : selected)
-        node->FMaybeSelected = false;
-    FItems->FSelection.Clear();
+    for (int i = 0; i < selection.Count(); ++i)
+        selection.List()[i]->FInSelection = false;
+    selection.Clear();
     FItems->FBulkSelecting = false;
     try {
         DoChange(nullptr);

@@ -11,7 +11,7 @@ TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     , FDeleting(false)
     , FInTree(false)
     , FEnabled(true)
-    , FMaybeSelected(false)
+    , FInSelection(false)
 {
 }
 
@@ -44,8 +44,7 @@ std::exception_ptr TlxTreeViewNode::Unlink() noexcept
     FDeleting = true;
     if (!FOwner)
         return Failure;
-    if (FMaybeSelected)
-        FOwner->FSelection.Remove(this);
+    FOwner->DropFromSelection(this);
     if (this != FOwner->FRoot)
         Step([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
     if (FParent && !FParent->FDeleting)
@@ -63,14 +62,20 @@ void TlxTreeViewNode::RemoveFromParent()
 {
     TlxTreeNodeList& Siblings = FParent->FChildren;
     // The remembered index usually holds (or is one too high after an earlier
-    // sibling left), which spares the search in long child lists.
-    int At = -1;
-    if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
-        At = FIndexHint;
-    else if (FIndexHint > 0 && FIndexHint - 1 < Siblings.Count() && Siblings.List()[FIndexHint - 1] == this)
-        At = FIndexHint - 1;
-    else
-        At = Siblings.IndexOf(this);
+    // sibling left), which spares the search in long child lists. When it does not,
+    // all siblings are renumbered, so that their own deletions find them again.
+    auto RememberedAt = [this, &Siblings]() {
+        if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
+            return FIndexHint;
+        if (FIndexHint > 0 && FIndexHint - 1 < Siblings.Count() && Siblings.List()[FIndexHint - 1] == this)
+            return FIndexHint - 1;
+        return -1;
+    };
+    int At = RememberedAt();
+    if (At < 0) {
+        FParent->RenumberChildren();
+        At = RememberedAt();
+    }
     if (At >= 0)
         Siblings.Delete(At);
     if (Siblings.Count() == 0) {

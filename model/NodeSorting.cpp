@@ -17,6 +17,7 @@ bool TlxTreeViewNode::CustomSort(TlxTreeViewCompare SortProc, LPARAM Data)
     Sort.lParam = Data;
     const bool Result = SendItemMessage(TVM_SORTCHILDRENCB, 0, LPARAM(&Sort)) != 0;
     FChildren.Sort(SortProc ? SortProc : &lxControl::DefaultModelCompare, Data);
+    RenumberChildren();
     FOwner->InvalidateItemCache();
     return Result;
 }

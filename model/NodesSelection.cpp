@@ -1,29 +1,47 @@
 // TlxTreeViewNodes' selection list: the selected nodes in the order of selection.
-// Each node's FMaybeSelected spares the search of the list for nodes that are
-// certainly not in it, so selecting or deleting many nodes stays linear.
+// Each node's FInSelection answers membership without a search of the list.
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
 
 void TlxTreeViewNodes::AddToSelection(TlxTreeViewNode* Node)
 {
-    if (FSelectionLock > 0 || !Node)
+    if (FSelectionLock > 0 || !Node || Node->FInSelection)
         return;
-    if (!IsInSelection(Node))
-        FSelection.Add(Node);
-    Node->FMaybeSelected = true;
+    FSelection.Add(Node);
+    Node->FInSelection = true;
 }
 
 void TlxTreeViewNodes::RemoveFromSelection(TlxTreeViewNode* Node)
 {
-    if (FSelectionLock > 0 || !Node || !Node->FMaybeSelected)
+    if (FSelectionLock > 0 || !Node)
         return;
-    FSelection.Remove(Node);
-    Node->FMaybeSelected = false;
+    DropFromSelection(Node);
+}
+
+// The node is searched from both ends of the list at once: bulk deletions take the
+// selected nodes in selection order or against it, so the node lies near one end,
+// where taking it out of the list moves nothing.
+void TlxTreeViewNodes::DropFromSelection(TlxTreeViewNode* Node)
+{
+    if (!Node->FInSelection)
+        return;
+    Node->FInSelection = false;
+    TlxTreeViewNode* const* List = FSelection.List();
+    for (int Front = 0, Back = FSelection.Count() - 1; Front <= Back; ++Front, --Back) {
+        if (List[Front] == Node) {
+            FSelection.Delete(Front);
+            return;
+        }
+        if (List[Back] == Node) {
+            FSelection.Delete(Back);
+            return;
+        }
+    }
 }
 
 bool TlxTreeViewNodes::IsInSelection(const TlxTreeViewNode* Node) const
 {
-    return Node && Node->FMaybeSelected && FSelection.IndexOf(Node) >= 0;
+    return Node && Node->FInSelection;
 }
 
 // The one primitive that changes a node's selection: the application may refuse it,

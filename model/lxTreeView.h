@@ -422,9 +422,9 @@ private:
     bool FDeleting : 1;
     bool FInTree : 1;
     bool FEnabled : 1;
-    // Set when the node enters the selection list, so that a node that was never
-    // selected leaves without a search of that list.
-    bool FMaybeSelected : 1;
+    // Set exactly while the node is in the selection list: membership is answered
+    // without a search, and a node that was never selected leaves without one.
+    bool FInSelection : 1;
     std::uint8_t FCheckState = lxsUnchecked;
     std::uint8_t FCheckType = lxtNone;
 };
@@ -530,6 +530,8 @@ private:
     std::unique_ptr<TlxTreeNodeList> FCache;
     // Nodes enter it only through AddToSelection, which marks them.
     TlxTreeNodeList FSelection;
+    // Takes a node out of the selection list, whatever the lock says.
+    void DropFromSelection(TlxTreeViewNode* Node);
     int FSelectionLock = 0;
     std::uint8_t FCheckType = lxtNone;
     int FSelectionLevel = -1;

@@ -295,6 +295,57 @@ TEST_F(ModelFixture, SelectionListKeepsOrderAndForgetsDeletedNodes)
     B->Delete(); // takes B1 along
     EXPECT_EQ(Items()->GetSelectedCount(), 1);
     EXPECT_EQ(Items()->GetFirstSelected(), A);
+
+    // Many selected nodes leave in the order of the list, against it, and from its middle.
+    std::vector<TlxTreeViewNode*> Selected;
+    Items()->BeginUpdate();
+    for (int I = 0; I < 3000; ++I)
+        Selected.push_back(Items()->AddChild(A, std::to_string(I)));
+    Items()->EndUpdate();
+    for (TlxTreeViewNode* Node : Selected)
+        Items()->AddToSelection(Node);
+    for (int I = 0; I < 1000; ++I)
+        Selected[std::size_t(I)]->Delete();
+    for (int I = 2999; I >= 2000; --I)
+        Selected[std::size_t(I)]->Delete();
+    Selected[1500]->Delete();
+    EXPECT_EQ(Items()->GetSelectedCount(), 1000); // A and 999 children
+    EXPECT_EQ(Items()->GetFirstSelected(), A);
+    EXPECT_TRUE(Items()->IsInSelection(Selected[1499]));
+    EXPECT_TRUE(Items()->IsInSelection(Selected[1501]));
+    A->Delete();
+    EXPECT_EQ(Items()->GetSelectedCount(), 0);
+    EXPECT_EQ(Items()->GetFirstSelected(), nullptr);
+}
+
+// A handler that deletes nodes while the selection is cleared leaves no freed node
+// behind: the walk goes on with the nodes that remain and the list ends empty.
+TEST_F(ModelFixture, ClearingTheSelectionSurvivesAHandlerThatDeletesNodes)
+{
+    TlxTreeViewNode* Parent = Items()->Add(nullptr, "P");
+    std::vector<TlxTreeViewNode*> Kids;
+    for (int I = 0; I < 6; ++I)
+        Kids.push_back(Items()->AddChild(Parent, std::to_string(I)));
+    TlxTreeViewNode* Other = Items()->Add(nullptr, "Other");
+    for (TlxTreeViewNode* Node : Kids)
+        Items()->SelectNode(Node, stSet);
+    Items()->SelectNode(Other, stSet);
+    Items()->SelectNode(Parent, stSet);
+    std::vector<std::string> Asked;
+    tree->OnChanging = [&](TObject*, TlxTreeViewNode* Node, bool&) {
+        Asked.push_back(Node->Text());
+        if (Node->Text() == "1")
+            Kids[3]->Delete(); // later in the list
+        if (Node->Text() == "4")
+            Kids[0]->Delete(); // earlier in the list
+        if (Node->Text() == "Other")
+            Parent->Delete(); // the rest of the children and the last entry
+    };
+    tree->ClearSelection();
+    EXPECT_EQ(Asked, (std::vector<std::string>{"0", "1", "2", "4", "5", "Other"}));
+    EXPECT_EQ(Items()->GetSelectedCount(), 0);
+    EXPECT_FALSE(Other->Selected());
+    EXPECT_EQ(Items()->Count(), 1);
 }
 
 // Tens of thousands of nodes span several blocks of node memory; deleting them in a
