@@ -9,7 +9,6 @@
 #include <vector>
 
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include "model/lxTreeView.h"
 
@@ -49,10 +48,11 @@ static_assert(CellsPerSlab <= TSlab::MaxCells, "the bitmap covers every cell");
 // tree would jump across the whole heap.
 // Slabs of a big tree ask for large pages: a million nodes then cost a few hundred page
 // faults instead of tens of thousands, while a smaller tree touches only the small pages
-// it uses. A few emptied slabs are kept for the next tree, which is usually near: a tree
-// is loaded over the old one, or cleared and built again. Their cells' pages are given
-// to the system to take back when it needs memory; until then the next tree reuses them
-// without page faults. Further empty slabs go back to the system at once.
+// it uses. Up to KeptEmptySlabs emptied slabs (16 MB) stay for the next tree, which is
+// usually near: a tree is loaded over the old one, or cleared and built again, and then
+// reuses their pages without page faults. (Offering their pages back to the system with
+// MADV_FREE made every later first write to them cost as much as a fault.) Further
+// empty slabs go back to the system at once.
 // Everything runs on the UI thread, so the pool takes no locks.
 class TNodePool {
 public:
@@ -119,23 +119,12 @@ private:
     {
         if (FEmptySlabs < KeptEmptySlabs) {
             ++FEmptySlabs;
-            OfferCellsToSystem(Slab);
             return;
         }
         const std::size_t Index = Slab->Index;
         FSlabs.erase(FSlabs.begin() + std::ptrdiff_t(Index));
         Renumber(Index);
         munmap(Slab, SlabBytes);
-    }
-
-    // The first page holds the header, which must keep its contents.
-    static void OfferCellsToSystem(TSlab* Slab)
-    {
-#ifdef MADV_FREE
-        static const std::size_t Page = std::size_t(sysconf(_SC_PAGESIZE));
-        if (Page < SlabBytes)
-            madvise(reinterpret_cast<char*>(Slab) + Page, SlabBytes - Page, MADV_FREE);
-#endif
     }
 
     void Renumber(std::size_t From)
