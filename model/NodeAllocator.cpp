@@ -100,6 +100,7 @@ private:
 
     std::size_t AddSlab()
     {
+        FSlabs.reserve(FSlabs.size() + 1); // before the mapping, which would leak if this raised
         TSlab* Slab = static_cast<TSlab*>(MapAlignedBlock(FSlabs.size() >= SmallPageSlabs));
         Slab->FreeCells = CellsPerSlab;
         Slab->FirstFreeWord = 0;
