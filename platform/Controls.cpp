@@ -10,10 +10,50 @@
 
 namespace {
 
-std::unordered_map<HWND, TWinControl*>& ControlsByHandle()
+// The controls by their window handles. The notifications of one large operation (a
+// million deletions, say) all come from one window, so the last answer is kept; any
+// change of the table forgets it.
+class TControlTable {
+public:
+    TWinControl* Find(HWND hwnd)
+    {
+        if (hwnd && hwnd == FLastHandle)
+            return FLastControl;
+        auto it = FControls.find(hwnd);
+        if (it == FControls.end())
+            return nullptr;
+        FLastHandle = hwnd;
+        FLastControl = it->second;
+        return it->second;
+    }
+    void Set(HWND hwnd, TWinControl* control)
+    {
+        FControls[hwnd] = control;
+        Forget();
+    }
+    void Erase(HWND hwnd)
+    {
+        FControls.erase(hwnd);
+        Forget();
+    }
+    const std::unordered_map<HWND, TWinControl*>& All() const { return FControls; }
+
+private:
+    void Forget()
+    {
+        FLastHandle = nullptr;
+        FLastControl = nullptr;
+    }
+
+    std::unordered_map<HWND, TWinControl*> FControls;
+    HWND FLastHandle = nullptr;
+    TWinControl* FLastControl = nullptr;
+};
+
+TControlTable& ControlsByHandle()
 {
-    static std::unordered_map<HWND, TWinControl*> map;
-    return map;
+    static TControlTable table;
+    return table;
 }
 
 UINT_PTR NextControlId()
@@ -29,7 +69,7 @@ constexpr const char* HostWindowClass = "TlxHostWindow";
 std::vector<TWinControl*> HostedControls(HWND hwnd)
 {
     std::vector<TWinControl*> controls;
-    for (auto& [childHandle, control] : ControlsByHandle())
+    for (auto& [childHandle, control] : ControlsByHandle().All())
         if (GetParent(childHandle) == hwnd)
             controls.push_back(control);
     return controls;
@@ -160,9 +200,7 @@ void TWinControl::DestroyChildControls()
 
 TWinControl* TWinControl::FindControl(HWND hwnd)
 {
-    auto& map = ControlsByHandle();
-    auto it = map.find(hwnd);
-    return it == map.end() ? nullptr : it->second;
+    return ControlsByHandle().Find(hwnd);
 }
 
 HWND TWinControl::Handle()
@@ -269,19 +307,19 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params)
         return;
     HWND created = nullptr;
     try {
-        ControlsByHandle().erase(nullptr);
+        ControlsByHandle().Erase(nullptr);
         created = CreateWindowExA(Params.ExStyle, Params.WinClassName, Params.Caption, Params.Style, Params.X,
                                   Params.Y, Params.Width, Params.Height, Params.WndParent, NextControlId(),
                                   Params.Param, &proc, nullptr);
     } catch (...) {
         if (FHandle)
-            ControlsByHandle().erase(FHandle);
+            ControlsByHandle().Erase(FHandle);
         FHandle = nullptr;
         throw;
     }
     FHandle = created;
     if (FHandle)
-        ControlsByHandle()[FHandle] = this;
+        ControlsByHandle().Set(FHandle, this);
 }
 
 void TWinControl::DestroyWnd() { DestroyWindowHandle(); }
@@ -294,12 +332,12 @@ void TWinControl::DestroyWindowHandle()
         DestroyWindow(handle);
     } catch (...) {
         FControlState.Exclude(csDestroyingHandle);
-        ControlsByHandle().erase(handle);
+        ControlsByHandle().Erase(handle);
         FHandle = nullptr;
         throw;
     }
     FControlState.Exclude(csDestroyingHandle);
-    ControlsByHandle().erase(handle);
+    ControlsByHandle().Erase(handle);
     FHandle = nullptr;
 }
 
@@ -427,7 +465,7 @@ void TWinControl::Dispatch(TMessage& Message)
         return;
     case WM_NCDESTROY:
         DefaultHandler(Message);
-        ControlsByHandle().erase(FHandle);
+        ControlsByHandle().Erase(FHandle);
         FHandle = nullptr;
         return;
     case CM_FONTCHANGED:

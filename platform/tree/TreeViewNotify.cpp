@@ -2,6 +2,7 @@
 // (callback text, images and children).
 #include <cstring>
 
+#include "platform/WindowTable.h"
 #include "platform/tree/TreeView.h"
 
 namespace lxtree {
@@ -12,10 +13,13 @@ constexpr int kDispTextCapacity = 260;
 
 LRESULT TTreeView::Notify(NMHDR& hdr, int code)
 {
+    // One look at the window's record for its identifier and parent: a large deletion
+    // sends a notification per item.
+    const TWindowRecord* self = WindowTable::Find(FHwnd);
     hdr.hwndFrom = FHwnd;
-    hdr.idFrom = UINT_PTR(GetDlgCtrlID(FHwnd));
+    hdr.idFrom = self ? self->id : 0;
     hdr.code = code;
-    HWND parent = GetParent(FHwnd);
+    const HWND parent = self ? self->parent : nullptr;
     return parent ? SendMessageA(parent, WM_NOTIFY, WPARAM(hdr.idFrom), LPARAM(&hdr)) : 0;
 }
 
