@@ -61,21 +61,7 @@ std::exception_ptr TlxTreeViewNode::Unlink() noexcept
 void TlxTreeViewNode::RemoveFromParent()
 {
     TlxTreeNodeList& Siblings = FParent->FChildren;
-    // The remembered index usually holds (or is one too high after an earlier
-    // sibling left), which spares the search in long child lists. When it does not,
-    // all siblings are renumbered, so that their own deletions find them again.
-    auto RememberedAt = [this, &Siblings]() {
-        if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
-            return FIndexHint;
-        if (FIndexHint > 0 && FIndexHint - 1 < Siblings.Count() && Siblings.List()[FIndexHint - 1] == this)
-            return FIndexHint - 1;
-        return -1;
-    };
-    int At = RememberedAt();
-    if (At < 0) {
-        FParent->RenumberChildren();
-        At = RememberedAt();
-    }
+    const int At = GetIndex();
     if (At >= 0)
         Siblings.Delete(At);
     if (Siblings.Count() == 0) {

@@ -11,12 +11,15 @@
 #include <sys/mman.h>
 
 #include "model/lxTreeView.h"
+#include "platform/FreeBits.h"
+#include "platform/LargePages.h"
 
 #ifndef LX_SANITIZE
 
 namespace {
 
-constexpr std::size_t SlabBytes = std::size_t(2) << 20;
+// A slab is one large page.
+constexpr std::size_t SlabBytes = LargePageBytes;
 constexpr std::size_t CellSize = sizeof(TlxTreeViewNode);
 
 // A slab is a SlabBytes-aligned block: this header, then the cells. A cell's slab is
@@ -26,7 +29,7 @@ struct TSlab {
     static constexpr std::size_t Words = (MaxCells + 63) / 64;
     std::uint32_t Index;         // position in the pool's address-ordered list
     std::uint32_t FreeCells;
-    std::uint32_t FirstFreeWord; // the words before it have no free cell
+    std::size_t FirstFreeWord;   // the words before it have no free cell
     std::uint64_t FreeBits[Words];
 };
 constexpr std::size_t CellsOffset = (sizeof(TSlab) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
@@ -59,23 +62,17 @@ public:
     void* Take()
     {
         TSlab* Slab = SlabWithFreeCell();
-        std::uint32_t Word = Slab->FirstFreeWord;
-        while (Slab->FreeBits[Word] == 0)
-            ++Word;
-        Slab->FirstFreeWord = Word;
-        const unsigned Bit = unsigned(__builtin_ctzll(Slab->FreeBits[Word]));
-        Slab->FreeBits[Word] &= Slab->FreeBits[Word] - 1;
+        const std::size_t Cell = FreeBits::TakeLowest(Slab->FreeBits, Slab->FirstFreeWord);
         if (Slab->FreeCells-- == CellsPerSlab)
             --FEmptySlabs;
-        return CellsOf(Slab) + (std::size_t(Word) * 64 + Bit) * CellSize;
+        return CellsOf(Slab) + Cell * CellSize;
     }
 
     void Give(void* P)
     {
         TSlab* Slab = SlabOf(P);
         const std::size_t Cell = std::size_t(static_cast<char*>(P) - CellsOf(Slab)) / CellSize;
-        Slab->FreeBits[Cell / 64] |= std::uint64_t(1) << (Cell % 64);
-        Slab->FirstFreeWord = std::min(Slab->FirstFreeWord, std::uint32_t(Cell / 64));
+        FreeBits::Give(Slab->FreeBits, Slab->FirstFreeWord, Cell);
         FCursor = std::min<std::size_t>(FCursor, Slab->Index);
         if (++Slab->FreeCells == CellsPerSlab)
             SlabEmptied(Slab);
@@ -148,10 +145,8 @@ private:
         const std::uintptr_t Tail = Start + 2 * SlabBytes - (Aligned + SlabBytes);
         if (Tail > 0)
             munmap(reinterpret_cast<void*>(Aligned + SlabBytes), Tail);
-#ifdef MADV_HUGEPAGE
         if (LargePages)
-            madvise(reinterpret_cast<void*>(Aligned), SlabBytes, MADV_HUGEPAGE);
-#endif
+            AdviseLargePages(reinterpret_cast<void*>(Aligned), SlabBytes);
         return reinterpret_cast<void*>(Aligned);
     }
 

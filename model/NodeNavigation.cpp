@@ -18,17 +18,21 @@ void TlxTreeViewNode::RenumberChildren() const
         Children[I]->FIndexHint = I;
 }
 
+// The remembered index usually holds, or is one too high after an earlier sibling
+// left (siblings often leave in a row); otherwise all siblings are renumbered at once,
+// so that the next of them find their places without a search.
 int TlxTreeViewNode::GetIndex() const
 {
     if (!FParent)
         return -1;
     const TlxTreeNodeList& Siblings = FParent->FChildren;
-    if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
+    auto Holds = [&](int Index) { return Index >= 0 && Index < Siblings.Count() && Siblings.List()[Index] == this; };
+    if (Holds(FIndexHint))
         return FIndexHint;
+    if (Holds(FIndexHint - 1))
+        return --FIndexHint;
     FParent->RenumberChildren();
-    if (FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this)
-        return FIndexHint;
-    return -1;
+    return Holds(FIndexHint) ? FIndexHint : -1;
 }
 
 int TlxTreeViewNode::IndexOf(const TlxTreeViewNode* Node) const

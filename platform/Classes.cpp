@@ -1,4 +1,5 @@
 #include "platform/Classes.h"
+#include "platform/LargePages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,7 +7,6 @@
 #include <cstring>
 #include <cxxabi.h>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <typeinfo>
 #include <unistd.h>
@@ -269,26 +269,6 @@ std::int64_t TStream::CopyFrom(TStream* Source, std::int64_t Count)
 // ---------------------------------------------------------------------------
 // TMemoryStream
 
-namespace {
-
-// A stream of many megabytes written in one pass would otherwise take a page fault for
-// every 4 KiB it touches; with large pages it takes one per 2 MiB.
-void AdviseLargePages(char* Memory, std::int64_t Bytes)
-{
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t LargePage = std::uintptr_t(2) << 20;
-    if (Bytes < std::int64_t(4 * LargePage))
-        return;
-    const auto Start = reinterpret_cast<std::uintptr_t>(Memory);
-    const std::uintptr_t First = (Start + LargePage - 1) & ~(LargePage - 1);
-    const std::uintptr_t Last = (Start + std::uintptr_t(Bytes)) & ~(LargePage - 1);
-    if (Last > First)
-        madvise(reinterpret_cast<void*>(First), Last - First, MADV_HUGEPAGE);
-#endif
-}
-
-} // namespace
-
 void TMemoryStream::TFreeMemory::operator()(char* P) const
 {
     std::free(P);
@@ -346,7 +326,9 @@ void TMemoryStream::SetCapacity(std::int64_t NewCapacity)
     FMemory.release();
     FMemory.reset(static_cast<char*>(Grown));
     FCapacity = NewCapacity;
-    AdviseLargePages(FMemory.get(), FCapacity);
+    // A stream of many megabytes is usually written in one pass.
+    if (FCapacity >= std::int64_t(4 * LargePageBytes))
+        AdviseLargePages(FMemory.get(), std::size_t(FCapacity));
 }
 
 void TMemoryStream::SetSize(std::int64_t NewSize)

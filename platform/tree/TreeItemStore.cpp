@@ -1,4 +1,5 @@
 #include "platform/tree/TreeItemStore.h"
+#include "platform/FreeBits.h"
 #include <algorithm>
 
 namespace lxtree {
@@ -41,7 +42,8 @@ TSlot TTreeItemStore::Allocate()
 {
     TSlot s;
     if (FFreeCount > 0) {
-        s = TakeLowestFreeSlot();
+        s = TSlot(FreeBits::TakeLowest(FFreeBits.data(), FFirstFreeWord));
+        --FFreeCount;
     } else {
         if ((FEnd >> kChunkBits) >= FChunks.size())
             FChunks.emplace_back(new TItemSlot[kChunkSize]);
@@ -73,24 +75,10 @@ void TTreeItemStore::Free(TSlot s)
         FEnd = 1;
         return;
     }
-    const std::size_t word = s / 64;
-    if (word >= FFreeBits.size())
-        FFreeBits.resize(std::max<std::size_t>(word + 1, FFreeBits.size() * 2), 0);
-    FFreeBits[word] |= std::uint64_t(1) << (s % 64);
-    FFirstFreeWord = std::min(FFirstFreeWord, word);
+    if (s / 64 >= FFreeBits.size())
+        FFreeBits.resize(std::max<std::size_t>(s / 64 + 1, FFreeBits.size() * 2), 0);
+    FreeBits::Give(FFreeBits.data(), FFirstFreeWord, s);
     ++FFreeCount;
-}
-
-TSlot TTreeItemStore::TakeLowestFreeSlot()
-{
-    std::size_t word = FFirstFreeWord;
-    while (FFreeBits[word] == 0)
-        ++word;
-    FFirstFreeWord = word;
-    const unsigned bit = unsigned(__builtin_ctzll(FFreeBits[word]));
-    FFreeBits[word] &= FFreeBits[word] - 1;
-    --FFreeCount;
-    return TSlot(word * 64 + bit);
 }
 
 void TTreeItemStore::ForgetFreeSlots()

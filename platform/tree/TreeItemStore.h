@@ -121,13 +121,12 @@ private:
     void DropChildIndex(TSlot parent) { if (!FChildIndex.empty()) FChildIndex.erase(parent); }
     void Touch() { ++FEpoch; }
 
-    // Free slots below FEnd, lowest first: items made after a deletion reuse the lowest
-    // free slots, so an item table refilled in document order is laid out in document order.
-    TSlot TakeLowestFreeSlot();
     void ForgetFreeSlots();
 
     std::vector<std::unique_ptr<TItemSlot[]>> FChunks;
     TSlot FEnd = 1;          // slots below FEnd have been handed out at least once
+    // Free slots below FEnd, handed out lowest first: items made after deletions reuse the
+    // lowest free slots, so a table refilled in document order lies in document order.
     std::vector<std::uint64_t> FFreeBits; // bit s set: slot s (below FEnd) is free
     std::size_t FFirstFreeWord = 0;        // the words before it have no set bit
     std::uint32_t FFreeCount = 0;
