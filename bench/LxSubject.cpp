@@ -4,7 +4,7 @@
 
 #include "bench/Subjects.h"
 #include "control/lxTreeViewControl.h"
-#include "platform/Forms.h"
+#include "platform/framework/Forms.h"
 
 namespace bench {
 namespace {

@@ -1,7 +1,7 @@
 // The custom-draw stages of the native tree: the application's drawing events, and
 // the point where the control chooses an item's colours and font.
 #include "control/lxTreeViewControl.h"
-#include "platform/Gdi.h"
+#include "platform/win/Gdi.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "control/CheckGlyphStrip.h"
-#include "platform/Gdi.h"
+#include "platform/win/Gdi.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "control/TreeViewPublished.h"
 #include "control/lxTreeViewControl.h"
-#include "platform/PublishedControls.h"
+#include "platform/framework/PublishedControls.h"
 
 namespace {
 

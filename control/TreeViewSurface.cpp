@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "control/lxTreeViewControl.h"
-#include "platform/Gdi.h"
+#include "platform/win/Gdi.h"
 
 namespace {
 

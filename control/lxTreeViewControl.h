@@ -7,9 +7,9 @@
 
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
-#include "platform/Controls.h"
-#include "platform/ImgList.h"
-#include "platform/Timers.h"
+#include "platform/framework/Controls.h"
+#include "platform/framework/ImgList.h"
+#include "platform/framework/Timers.h"
 
 // Set while a value button's press starts label editing: CanEdit then grants the edit
 // even to a read-only tree, and clears it. One flag for every tree view.

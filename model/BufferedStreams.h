@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Classes.h"
+#include "platform/framework/Classes.h"
 
 // Reads ahead from Source. When it goes, Source is moved back to the position up to
 // which this stream was read.

@@ -11,8 +11,8 @@
 #include <sys/mman.h>
 
 #include "model/lxTreeView.h"
-#include "platform/FreeBits.h"
-#include "platform/LargePages.h"
+#include "platform/memory/FreeBits.h"
+#include "platform/memory/LargePages.h"
 
 #ifndef LX_SANITIZE
 

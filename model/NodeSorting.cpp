@@ -2,7 +2,7 @@
 // own default comparison unless the caller gives one for both.
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
-#include "platform/WinApi.h"
+#include "platform/win/WinApi.h"
 
 bool TlxTreeViewNode::AlphaSort()
 {

@@ -4,8 +4,8 @@
 
 #include "model/CheckGlyphs.h"
 #include "model/lxTreeView.h"
-#include "platform/SysUtils.h"
-#include "platform/WinApi.h"
+#include "platform/framework/SysUtils.h"
+#include "platform/win/WinApi.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
-#include "platform/WinApi.h"
+#include "platform/win/WinApi.h"
 
 namespace {
 

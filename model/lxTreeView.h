@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/Classes.h"
-#include "platform/CommCtrl.h"
-#include "platform/Graphics.h"
-#include "platform/SysUtils.h"
+#include "platform/framework/Classes.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/framework/Graphics.h"
+#include "platform/framework/SysUtils.h"
 
 class TCustomlxTreeView;
 class TlxTreeViewNode;

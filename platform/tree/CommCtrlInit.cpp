@@ -3,8 +3,8 @@
 #include <QToolTip>
 #include <QWidget>
 
-#include "platform/CommCtrl.h"
-#include "platform/WinApi.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/WinApi.h"
 #include "platform/tree/EditBox.h"
 #include "platform/tree/TreeView.h"
 

@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <cstring>
 
-#include "platform/Gdi.h"
-#include "platform/WindowWidget.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/WindowWidget.h"
 
 namespace lxtree {
 

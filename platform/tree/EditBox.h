@@ -4,7 +4,7 @@
 // routine installed with SetWindowProc can swallow them; whatever reaches the
 // class's own routine is then handled by the QLineEdit as usual.
 #include <QLineEdit>
-#include "platform/WinApi.h"
+#include "platform/win/WinApi.h"
 
 namespace lxtree {
 

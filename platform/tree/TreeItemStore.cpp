@@ -1,5 +1,5 @@
 #include "platform/tree/TreeItemStore.h"
-#include "platform/FreeBits.h"
+#include "platform/memory/FreeBits.h"
 #include <algorithm>
 
 namespace lxtree {

@@ -9,7 +9,7 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-#include "platform/CommCtrl.h"
+#include "platform/win/CommCtrl.h"
 
 namespace lxtree {
 

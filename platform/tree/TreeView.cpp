@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "platform/Gdi.h"
-#include "platform/ImageList.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/ImageList.h"
 
 namespace lxtree {
 

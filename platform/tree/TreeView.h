@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include "platform/CommCtrl.h"
-#include "platform/WinApi.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/WinApi.h"
 #include "platform/tree/TreeItemStore.h"
 
 class QPainter;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <exception>
 
-#include "platform/WindowWidget.h"
+#include "platform/win/WindowWidget.h"
 #include "platform/tree/TreeView.h"
 
 namespace lxtree {

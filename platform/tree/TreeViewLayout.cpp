@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Gdi.h"
-#include "platform/ImageList.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/ImageList.h"
 #include "platform/tree/LabelLine.h"
 #include "platform/tree/TreeView.h"
 

@@ -2,7 +2,7 @@
 // (callback text, images and children).
 #include <cstring>
 
-#include "platform/WindowTable.h"
+#include "platform/win/WindowTable.h"
 #include "platform/tree/TreeView.h"
 
 namespace lxtree {

@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <QVector>
 
-#include "platform/Gdi.h"
-#include "platform/ImageList.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/ImageList.h"
 #include "platform/tree/LabelLine.h"
 #include "platform/tree/TreeView.h"
 

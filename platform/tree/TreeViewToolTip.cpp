@@ -7,7 +7,7 @@
 #include <QToolTip>
 #include <QWidget>
 
-#include "platform/WindowWidget.h"
+#include "platform/win/WindowWidget.h"
 #include "platform/tree/TreeView.h"
 
 namespace lxtree {

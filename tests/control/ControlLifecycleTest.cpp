@@ -3,8 +3,8 @@
 #include <cstring>
 #include <QTest>
 
-#include "platform/Gdi.h"
-#include "platform/ImageList.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/ImageList.h"
 #include "tests/control/TreeFixture.h"
 
 TEST(ControlLifecycle, WindowIsMadeOnFirstUseAndNeedsAParent)

@@ -5,9 +5,9 @@
 
 #include "control/TreeViewPublished.h"
 #include "control/lxTreeViewControl.h"
-#include "platform/Forms.h"
-#include "platform/PublishedControls.h"
-#include "platform/Streaming.h"
+#include "platform/framework/Forms.h"
+#include "platform/framework/PublishedControls.h"
+#include "platform/framework/Streaming.h"
 #include "support/TreeEvents.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "TreeFixture.h"
 #include "control/CheckGlyphStrip.h"
-#include "platform/Gdi.h"
-#include "platform/ImageList.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/ImageList.h"
 
 namespace {
 

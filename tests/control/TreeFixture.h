@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "control/lxTreeViewControl.h"
-#include "platform/Forms.h"
+#include "platform/framework/Forms.h"
 #include "support/TreeEvents.h"
-#include "platform/WindowWidget.h"
+#include "platform/win/WindowWidget.h"
 
 // A shown form holding one tree view, as an application has it.
 class TreeFixture : public ::testing::Test {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "control/lxTreeViewControl.h"
-#include "platform/Forms.h"
+#include "platform/framework/Forms.h"
 #include "support/TreeEvents.h"
-#include "platform/WinApi.h"
+#include "platform/win/WinApi.h"
 
 // A tree view on a form, with helpers that read the model and the native items.
 class ModelFixture : public ::testing::Test {

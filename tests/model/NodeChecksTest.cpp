@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SysUtils.h"
+#include "platform/framework/SysUtils.h"
 #include "tests/model/ModelFixture.h"
 
 namespace {

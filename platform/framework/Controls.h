@@ -1,0 +1,249 @@
+#pragma once
+// Windowed controls: a TComponent with a window of the window layer. The window is
+// made on first use of Handle(), messages reach WndProc and are dispatched to the
+// handlers by id, and what no handler takes goes to the window class's own routine.
+#include <QPointer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/framework/Classes.h"
+#include "platform/framework/Graphics.h"
+#include "platform/win/WinApi.h"
+
+#include <QWidget>
+
+// The framework's own messages: control messages and reflected notifications.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+constexpr UINT CM_CTL3DCHANGED = CM_BASE + 16;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 22;
+constexpr UINT CM_DRAG = CM_BASE + 47;
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY; // 0xBC4E
+constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
+constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
+constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
+constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
+
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateItem>;
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
+enum TDragMode { dmManual, dmAutomatic };
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum TControlStyleItem {
+    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
+    csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
+    csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+};
+using TControlStyle = TSet<TControlStyleItem>;
+enum TControlStateItem {
+    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
+    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+};
+using TControlState = TSet<TControlStateItem>;
+
+struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    void* Param = nullptr;
+    DWORD ClassStyle = 0;
+    std::string WinClassName;
+};
+
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+TShiftState KeysToShiftState(WPARAM keys);
+TShiftState KeyboardStateToShiftState();
+
+class TWinControl : public TComponent {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The window, made on first use; raises EInvalidOperation naming the control when
+    // it has no parent window.
+    HWND Handle();
+    bool HandleAllocated() const;
+    void HandleNeeded() { Handle(); }
+    void RecreateWnd();
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+    // Hosts the control's window in a plain Qt widget instead of a parent control.
+    void SetParentWidget(QWidget* Widget);
+    QWidget* ParentWidget() const { return FParentWidget; }
+    // The Qt widget of the control's window (made on demand), for Qt layouts.
+    QWidget* Widget();
+
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // Sends a framework message to every control below this one, depth first.
+    void BroadcastToChildren(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    virtual void WndProc(TMessage& Message);
+    virtual void Dispatch(TMessage& Message);
+    virtual void DefaultHandler(TMessage& Message);
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    RECT ClientRect();
+    int ClientWidth() { return ClientRect().right; }
+    int ClientHeight() { return ClientRect().bottom; }
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign Value);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value) { FTabStop = Value; }
+    int TabOrder() const { return FTabOrder; }
+    void SetTabOrder(int Value) { FTabOrder = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    TDragMode DragMode() const { return FDragMode; }
+    virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState Value) { FControlState = Value; }
+
+    bool Focused();
+    virtual void SetFocus();
+    bool Dragging() const { return FDragging; }
+
+    void Invalidate();
+    void Update();
+    void Repaint();
+    void Refresh() { Repaint(); }
+
+    int ControlCount() const { return int(FControls.size()); }
+    TWinControl* Controls(int Index) const { return FControls.at(std::size_t(Index)); }
+    // The control whose window is hwnd, or null.
+    static TWinControl* FindControl(HWND hwnd);
+
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+protected:
+    // Top-level windows (forms) need no parent.
+    virtual bool IsTopLevelWindow() const { return false; }
+    virtual void CreateParams(TCreateParams& Params);
+    // Bases the window on a registered window class; its routine becomes the default handler.
+    void CreateSubClass(TCreateParams& Params, const std::string& ClassName);
+    virtual void CreateWnd();
+    virtual void CreateWindowHandle(const TCreateParams& Params);
+    virtual void DestroyWnd();
+    virtual void DestroyWindowHandle();
+    void CreateHandle();
+    void DestroyHandle();
+    // Frees the child controls; destructors call it before the window goes.
+    void DestroyChildControls();
+
+
+    // Key and mouse processing; a key handler that sets Key to 0 consumes the key.
+    bool DoKeyDown(TMessage& Message);
+    bool DoKeyPress(TMessage& Message);
+    bool DoKeyUp(TMessage& Message);
+    virtual void KeyDown(WORD& Key, TShiftState Shift);
+    virtual void KeyPress(char& Key);
+    virtual void KeyUp(WORD& Key, TShiftState Shift);
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void Click();
+    virtual void DblClick();
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // Message handlers of this class.
+    void WMNotify(TMessage& Message);
+    void WMMouse(TMessage& Message);
+    void CMFontChanged(TMessage& Message);
+    void WMSize(TMessage& Message);
+    void AlignControls();
+
+    WNDPROC FDefWndProc;
+    bool FDragging = false;
+
+private:
+    void ParentFontChanged();
+    void ParentColorChanged();
+    void FontOnChange(TObject* Sender);
+    void RemoveControl(TWinControl* Control);
+    void ApplyParentWidget();
+
+    HWND FHandle = nullptr;
+    TWinControl* FParent = nullptr;
+    QPointer<QWidget> FParentWidget;
+    std::vector<TWinControl*> FControls;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TAlign FAlign = alNone;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor;
+    bool FParentColor = true;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
+    bool FCtl3D = true;
+    bool FTabStop = false;
+    int FTabOrder = -1;
+    bool FShowHint = false;
+    std::string FCaption;
+    TDragMode FDragMode = dmManual;
+    TControlStyle FControlStyle;
+    TControlState FControlState;
+    QPointer<QWidget> FHostWidget; // the widget of FHostWindow
+    HWND FHostWindow = nullptr;     // reflects notifications when hosted by a plain Qt widget
+    bool FApplyingParentFont = false;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// The QWidget of a window: it turns Qt's input, focus, resize and paint events into
+// the window's messages, so a window routine sees exactly what a native window would.
+//   paint        WM_ERASEBKGND (wParam = HDC) then WM_PAINT (wParam = HDC,
+//                lParam = const RECT* update rectangle); the painter's origin is the
+//                client origin and it is clipped to the client rectangle
+//   mouse        WM_xBUTTONDOWN / UP / DBLCLK, WM_MOUSEMOVE, WM_MOUSEWHEEL, WM_MOUSELEAVE,
+//                lParam = MAKELPARAM(client x, client y), wParam = MK_* flags
+//                (WM_MOUSEWHEEL: HIWORD(wParam) = delta, 120 per notch)
+//   keys         WM_KEYDOWN / WM_SYSKEYDOWN (wParam = VK_*), WM_CHAR (wParam = the
+//                character's code point) for keys that produce text, WM_KEYUP
+//   focus, size  WM_SETFOCUS / WM_KILLFOCUS, WM_SIZE (lParam = client width, height)
+#include <QWidget>
+#include "platform/win/WinTypes.h"
+
+class QKeyEvent;
+class QScrollBar;
+
+class TWindowWidget : public QWidget {
+    Q_OBJECT
+public:
+    TWindowWidget(HWND hwnd, QWidget* parent);
+    HWND Handle() const { return FHandle; }
+    void Detach() { FHandle = nullptr; } // the window is gone; events go nowhere
+    QScrollBar* ScrollBar(int bar);      // created on first use
+    QRect ClientRect() const;            // in widget coordinates
+    // Places the visible scroll bars and sends WM_SIZE when the client size changed.
+    void LayoutScrollBars();
+
+    // The key event being delivered as messages right now (null outside delivery),
+    // for window routines that hand a key to a Qt widget's own handling.
+    static QKeyEvent* CurrentKeyEvent();
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void OnScrollAction(int bar, int action);
+    QPoint ClientOrigin() const;
+    LPARAM ClientPointParam(const QPointF& widgetPos) const;
+    HWND FHandle;
+    QScrollBar* FScrollBars[2] = {nullptr, nullptr};
+    QSize FLastClientSize{-1, -1};
+};
+
+// Shared translation of Qt input to message parameters, for widgets that cannot
+// derive from TWindowWidget (the edit box is a QLineEdit).
+WORD VirtualKeyFromQt(int qtKey);
+WPARAM MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+// Sends the key event to the window as WM_KEYDOWN / WM_SYSKEYDOWN followed by WM_CHAR
+// for each character of its text; returns true when a message was sent.
+bool SendKeyPressAsMessages(HWND hwnd, QKeyEvent* e);
+void SendKeyReleaseAsMessages(HWND hwnd, QKeyEvent* e);
