@@ -1,0 +1,40 @@
+#pragma once
+// The application object: the help hook that controls ask for context help. An
+// application shows its own help through OnHelp; without a handler, a help file named
+// by HelpFile is opened by the desktop's viewer with the context as its fragment
+// ("help.html#42").
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/framework/Classes.h"
+#include "platform/win/WinTypes.h"
+
+constexpr WORD HELP_CONTEXT = 0x0001;
+
+// Command and Data say what help is asked for; leaving CallHelp true lets the
+// application object go on to its help file.
+using THelpEvent = std::function<bool(WORD Command, std::intptr_t Data, bool& CallHelp)>;
+
+class TApplication : public TComponent {
+public:
+    explicit TApplication(TComponent* AOwner);
+
+    const std::string& HelpFile() const { return FHelpFile; }
+    void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
+
+    // Asks for the help of one context; true when someone showed it.
+    bool HelpContext(int Context);
+    bool HelpCommand(WORD Command, std::intptr_t Data);
+
+    THelpEvent OnHelp;
+    // How a help file is opened (by default the desktop's viewer); replaceable for tests
+    // and for applications with a viewer of their own.
+    std::function<bool(const std::string& File, int Context)> OpenHelpFile;
+
+private:
+    std::string FHelpFile;
+};
+
+// The one application object, made on first use and never freed.
+TApplication* Application();
