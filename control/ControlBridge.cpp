@@ -43,6 +43,12 @@ TColor Color(const TCustomlxTreeView* Control) { return Control->Color(); }
 TFont* Font(TCustomlxTreeView* Control) { return Control->Font(); }
 void Refresh(TCustomlxTreeView* Control) { Control->Refresh(); }
 
+void ForgetAnchorIfSelected(TCustomlxTreeView* Control)
+{
+    if (Control->FAnchorNode && Control->FAnchorNode->Selected())
+        Control->FAnchorNode = nullptr;
+}
+
 void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node)
 {
     if (Control->FLastDropTarget == Node)

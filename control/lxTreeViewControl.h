@@ -180,6 +180,7 @@ private:
     friend void lxControl::StopChangeTimer(TCustomlxTreeView*);
     friend void lxControl::SetModelExpanding(TCustomlxTreeView*, bool);
     friend void lxControl::ForgetNode(TCustomlxTreeView*, TlxTreeViewNode*);
+    friend void lxControl::ForgetAnchorIfSelected(TCustomlxTreeView*);
     friend class TlxTreeViewNodes;
     friend class TlxTreeViewNode;
 

@@ -37,6 +37,9 @@ void Deletion(TCustomlxTreeView* Control, TObject* Sender, TlxTreeViewNode* Node
 TColor Color(const TCustomlxTreeView* Control);
 TFont* Font(TCustomlxTreeView* Control);
 void Refresh(TCustomlxTreeView* Control);
+// The control's fixed end of Shift ranges is dropped when it is selected (its nodes are
+// about to be deleted).
+void ForgetAnchorIfSelected(TCustomlxTreeView* Control);
 // The control drops every reference it keeps to a node that is going away.
 void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
 // True while the control is being designed in the form designer.

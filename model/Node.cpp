@@ -44,7 +44,7 @@ std::exception_ptr TlxTreeViewNode::Unlink() noexcept
     FDeleting = true;
     if (!FOwner)
         return Failure;
-    FOwner->DropFromSelection(this);
+    FOwner->NodeLeaving(this);
     if (this != FOwner->FRoot)
         Step([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
     if (FParent && !FParent->FDeleting)

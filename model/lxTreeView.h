@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/framework/Classes.h"
 #include "platform/win/CommCtrl.h"
@@ -323,6 +325,10 @@ public:
     bool Selected() const { return GetSelected(); }
     bool GetSelected() const;
     void SetSelected(bool Value);
+    // The neighbours in the selection list (the order of selection); null at its ends
+    // and for a node that is not selected.
+    TlxTreeViewNode* GetNextSelected() const;
+    TlxTreeViewNode* GetPrevSelected() const;
 
     // The binary tree stream: this node's block followed by its children's blocks.
     // Info is the caller's scratch record, shared by a whole walk. Node classes of
@@ -479,6 +485,18 @@ public:
 
     // Selects, deselects or toggles one node, as the application allows (OnChanging).
     void SelectNode(TlxTreeViewNode* Node, TSelectType SelectType);
+    // Selects the visible nodes from one node to the other (in either order); unless
+    // AddOnly, every other node is deselected. One change is reported, for the later end.
+    void SelectNodes(TlxTreeViewNode* Node1, TlxTreeViewNode* Node2, bool AddOnly);
+    // Toggles the visible nodes strictly between the two; one change for ToNode.
+    void ToggleSelectionRange(TlxTreeViewNode* FromNode, TlxTreeViewNode* ToNode);
+    // Selects every node, collapsed ones too (one level only under roLevelSelection).
+    void SelectAll();
+    // Deletes every selected node with its subtree, each node once.
+    void DeleteSelected();
+    // While locked, AddToSelection and RemoveFromSelection leave the list alone.
+    void LockSelection() { ++FSelectionLock; }
+    void UnlockSelection();
 
     // The binary tree stream without its signature: check type, top-level count and
     // node blocks. ReadData replaces the tree.
@@ -519,6 +537,31 @@ private:
     // Whether the "Data" property needs writing for this filer.
     bool DataDiffersFromAncestor(TFiler* Filer) const;
 
+    // A list of nodes that a bulk operation walks while application handlers run: a
+    // node deleted meanwhile reads as null (its pointer is compared, never followed).
+    class TNodeWalk {
+    public:
+        TNodeWalk(TlxTreeViewNodes& Owner, std::vector<TlxTreeViewNode*> Nodes);
+        ~TNodeWalk();
+        TNodeWalk(const TNodeWalk&) = delete;
+        TNodeWalk& operator=(const TNodeWalk&) = delete;
+        std::size_t Size() const { return FNodes.size(); }
+        TlxTreeViewNode* At(std::size_t Position) const;
+
+    private:
+        friend class TlxTreeViewNodes;
+        TlxTreeViewNodes& FOwner;
+        std::vector<TlxTreeViewNode*> FNodes;
+        std::unordered_set<const TlxTreeViewNode*> FGone;
+    };
+    // Every node that goes passes here: it leaves the selection and the running walks.
+    void NodeLeaving(TlxTreeViewNode* Node);
+    bool OwnsNode(const TlxTreeViewNode* Node) const;
+    std::vector<TlxTreeViewNode*> VisibleRange(TlxTreeViewNode* Node1, TlxTreeViewNode* Node2) const;
+    // SelectNode for each node of the walk; returns the first exception raised.
+    std::exception_ptr SelectEach(TNodeWalk& Walk, TSelectType SelectType);
+    int SelectionPosition(const TlxTreeViewNode* Node) const;
+
     TlxTreeViewNode* LinkNewNode(TlxTreeViewNode* Parent, const std::string& S, void* Ptr, HTREEITEM Target,
                                  TAddMode AddMode, int ListIndex);
 
@@ -533,6 +576,8 @@ private:
     // Takes a node out of the selection list, whatever the lock says.
     void DropFromSelection(TlxTreeViewNode* Node);
     int FSelectionLock = 0;
+    mutable int FSelectionCursor = 0; // where SelectionPosition found a node last
+    std::vector<TNodeWalk*> FWalks;
     std::uint8_t FCheckType = lxtNone;
     int FSelectionLevel = -1;
     // The number of the next line while the text form is read.
