@@ -84,8 +84,16 @@ public:
         FTree->LoadFromStream(&FSaved);
         return true;
     }
-    bool SelectAll() override { return false; }
-    bool ClearSelection() override { return false; }
+    bool SelectAll() override
+    {
+        FTree->Items()->SelectAll();
+        return true;
+    }
+    bool ClearSelection() override
+    {
+        FTree->ClearSelection();
+        return true;
+    }
     void DeleteAll() override { FTree->Items()->Clear(); }
     long Count() override { return FTree->Items()->Count(); }
 

@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <vector>
 
 #include "bench/Subjects.h"
 
@@ -23,6 +24,29 @@ void ShowLikeAnApplication(T* view)
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->show();
     QApplication::processEvents();
+}
+
+// Selects every row of the tree, children of collapsed parents too: one range of rows
+// per parent, as the selection model keeps them.
+void SelectEveryRow(QAbstractItemView* view)
+{
+    QAbstractItemModel* model = view->model();
+    QItemSelection selection;
+    std::vector<QModelIndex> parents{QModelIndex()};
+    while (!parents.empty()) {
+        const QModelIndex parent = parents.back();
+        parents.pop_back();
+        const int rows = model->rowCount(parent);
+        if (rows == 0)
+            continue;
+        selection.select(model->index(0, 0, parent), model->index(rows - 1, 0, parent));
+        for (int r = 0; r < rows; ++r) {
+            const QModelIndex child = model->index(r, 0, parent);
+            if (model->hasChildren(child))
+                parents.push_back(child);
+        }
+    }
+    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 // ---- QTreeWidget ----
@@ -124,7 +148,7 @@ public:
     }
     bool SelectAll() override
     {
-        FTree.selectAll();
+        SelectEveryRow(&FTree);
         return true;
     }
     bool ClearSelection() override
@@ -246,7 +270,7 @@ public:
     }
     bool SelectAll() override
     {
-        FView.selectAll();
+        SelectEveryRow(&FView);
         return true;
     }
     bool ClearSelection() override
