@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <algorithm>
+
 #include "control/lxTreeViewControl.h"
 
 namespace lxControl {
@@ -61,6 +63,10 @@ void ForgetNode(TCustomlxTreeView* Control, TlxTreeViewNode* Node)
         Control->FCheckNode = nullptr;
     if (Control->FRightClickNode == Node)
         Control->FRightClickNode = nullptr;
+    if (Control->FBandMembers.erase(Node)) {
+        auto& Band = Control->FBandNodes;
+        Band.erase(std::find(Band.begin(), Band.end(), Node));
+    }
 }
 
 bool Designing(const TCustomlxTreeView* Control) { return Control->ComponentState().Contains(csDesigning); }

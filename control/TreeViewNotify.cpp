@@ -19,6 +19,25 @@ void TCustomlxTreeView::Dispatch(TMessage& Message)
     case WM_RBUTTONDOWN:
         WMRButtonDown(Message);
         return;
+    case WM_RBUTTONUP:
+        if (!std::exchange(FSwallowRightButtonUp, false))
+            WMRButtonUp(Message);
+        return;
+    case WM_LBUTTONDOWN:
+        WMLButtonDown(Message);
+        return;
+    case WM_LBUTTONUP:
+        WMLButtonUp(Message);
+        return;
+    case WM_LBUTTONDBLCLK:
+        WMLButtonDblClk(Message);
+        return;
+    case WM_KEYDOWN:
+        WMKeyDown(Message);
+        return;
+    case WM_NCHITTEST:
+        WMNCHitTest(Message);
+        return;
     case CM_COLORCHANGED:
         CMColorChanged(Message);
         return;
@@ -190,6 +209,7 @@ LRESULT TCustomlxTreeView::NotifyDeleteItem(NMTREEVIEWA& Info)
 // stands for the selection while the right-button handling runs.
 LRESULT TCustomlxTreeView::NotifyRightClick()
 {
+    FRightClickTaken = true;
     if (!FOptions.Contains(roRightClickSelect)) {
         FRightClickNode = RightClickMarker();
         return 0;
@@ -208,7 +228,9 @@ LRESULT TCustomlxTreeView::NotifyRightClick()
 // handles the press; the clicked node stands for the selection only meanwhile.
 void TCustomlxTreeView::WMRButtonDown(TMessage& Message)
 {
+    EndBand();
     FRightClickNode = nullptr;
+    FRightClickTaken = false;
     try {
         if (FOptions.Contains(roRightClickSelect)) {
             DefaultHandler(Message);
@@ -226,6 +248,10 @@ void TCustomlxTreeView::WMRButtonDown(TMessage& Message)
         throw;
     }
     FRightClickNode = nullptr;
+    // The native tree took the whole click at the press; the release of the button that
+    // is still down belongs to it (a popup menu, which takes the release itself, may
+    // already have seen the button go up).
+    FSwallowRightButtonUp = FRightClickTaken && GetKeyState(VK_RBUTTON) < 0;
 }
 
 TlxTreeViewNode* TCustomlxTreeView::RightClickMarker()

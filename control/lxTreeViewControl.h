@@ -3,6 +3,7 @@
 // native tree window, turns its notifications into model changes and events, and
 // offers every event through an overridable hook.
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "model/ControlBridge.h"
@@ -23,6 +24,15 @@ void FinalizelxTreeViewUnit();
 TImageList* SharedCheckImages();
 // Fills the shared list with the check glyphs in the current system colours.
 void LoadCheckImages();
+
+class TPopupMenu;
+
+// Asked for the popup menu of a right-clicked node; leaving PopupMenu null and
+// AskParent true asks again for the node's parent.
+using TTVPopupEvent =
+    std::function<void(TObject* Sender, TlxTreeViewNode* Node, bool& AskParent, TPopupMenu*& PopupMenu)>;
+// Asked for the help context of the caret node when F1 is pressed; 0 asks its parent.
+using TTVHelpContextEvent = std::function<void(TObject* Sender, TlxTreeViewNode* Node, int& HelpContext)>;
 
 class TCustomlxTreeView : public TWinControl {
 public:
@@ -91,6 +101,14 @@ public:
     void FullCollapse();
     // Empties the multi-selection with one change notification (for no node).
     void ClearSelection();
+    // Applies a click with modifier keys to the multi-selection: PrevNode is the caret
+    // node before the click, PrevSelectType whether it is still selected, NodeSelectType
+    // what the click does to Node (stReset when Node was selected before).
+    void HandleMultiSelection(TlxTreeViewNode* PrevNode, TSelectType PrevSelectType, TShiftState Shift,
+                              TSelectType NodeSelectType, TlxTreeViewNode* Node);
+    // True while a rubber band is dragged and covers some area.
+    bool IsMouseSelecting() const;
+    POINT ScreenToClientEx(POINT Screen);
 
     // Sorting the whole tree; a null SortProc sorts by OnCompare or by text.
     bool AlphaSort();
@@ -149,6 +167,8 @@ public:
     TTVCheckingEvent OnChecking;
     TTVCheckedEvent OnChecked;
     TLevelErrorEvent OnLevelError;
+    TTVPopupEvent OnPopup;
+    TTVHelpContextEvent OnHelpContext;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -161,6 +181,15 @@ protected:
     void WMNotify(TMessage& Message);
     void WMDestroy(TMessage& Message);
     void WMRButtonDown(TMessage& Message);
+    void WMRButtonUp(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void WMLButtonUp(TMessage& Message);
+    void WMLButtonDblClk(TMessage& Message);
+    void WMKeyDown(TMessage& Message);
+    void WMNCHitTest(TMessage& Message);
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // Applies the rubber band's rectangle to the selection.
+    void HandleDrawSelection(TShiftState Shift, const RECT& Rect);
     void CMColorChanged(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);
     void CMSysColorChange(TMessage& Message);
@@ -210,6 +239,19 @@ private:
     static TlxTreeViewNode* RightClickMarker();
     LRESULT NotifyFocusChange(bool Gained);
     void SubclassEditBox(TlxTreeViewNode* Node);
+    // Mouse and keyboard (TreeViewMouse.cpp, TreeViewKeys.cpp, TreeViewPopup.cpp).
+    void PressNode(TMessage& Message, POINT At, TShiftState Shift);
+    void PressCheckGlyph(POINT At);
+    void ShowStateImage(TlxTreeViewNode* Node, int Glyph);
+    void StartBand(POINT At, TShiftState Shift);
+    void EndBand();
+    std::vector<TlxTreeViewNode*> RowsUnderBand(const RECT& Rect, TlxTreeViewNode*& Last);
+    void ExtendByArrow(TMessage& Message, TlxTreeViewNode* Caret, bool Up);
+    void MoveByArrow(TMessage& Message, TlxTreeViewNode* Caret, bool Up);
+    void ExtendByPage(TMessage& Message, TlxTreeViewNode* Caret);
+    void MoveByPage(TMessage& Message);
+    void ShowHelpFor(TlxTreeViewNode* Node);
+    TPopupMenu* AskPopupMenu();
     // Custom draw (TreeViewCustomDraw.cpp).
     LRESULT NotifyCustomDraw(NMTVCUSTOMDRAW& Draw);
     LRESULT CustomDrawItemPrePaint(NMTVCUSTOMDRAW& Draw);
@@ -240,6 +282,8 @@ private:
     WNDPROC FEditOldWndProc;
     HWND FEditWindow = nullptr;
     TlxTreeViewNode* FRightClickNode = nullptr;
+    bool FRightClickTaken = false;      // the native tree reported the current right click
+    bool FSwallowRightButtonUp = false; // the coming right-button release was taken with it
     std::unique_ptr<TCanvas> FControlCanvas;
     // The focus rectangles shown on the window, in the order they were drawn.
     std::vector<RECT> FFocusRects;
@@ -264,6 +308,13 @@ private:
     TlxTreeViewNode* FLastDropTarget = nullptr;
     TlxTreeViewNode* FAnchorNode = nullptr;
     TlxTreeViewNode* FCheckNode = nullptr;
+    // The rubber band: where it started, its rectangle, and the nodes it selected or
+    // toggled so far (in that order, and as a set for membership).
+    bool FBandSelecting = false;
+    POINT FBandOrigin{};
+    RECT FBandRect{};
+    std::vector<TlxTreeViewNode*> FBandNodes;
+    std::unordered_set<const TlxTreeViewNode*> FBandMembers;
 };
 
 // The control as an application places it on a form.

@@ -13,22 +13,6 @@
 #include "model/lxTreeView.h"
 #include "platform/win/FirstError.h"
 
-namespace {
-
-// Holds FBulkSelecting set for one bulk operation and restores it, whatever happens.
-class TBulkSelection {
-public:
-    explicit TBulkSelection(bool& Flag) : FFlag(Flag), FWas(std::exchange(Flag, true)) {}
-    ~TBulkSelection() { FFlag = FWas; }
-    TBulkSelection(const TBulkSelection&) = delete;
-    TBulkSelection& operator=(const TBulkSelection&) = delete;
-
-private:
-    bool& FFlag;
-    bool FWas;
-};
-
-} // namespace
 
 // ---- Walking a list of nodes while handlers run ----
 
@@ -96,7 +80,7 @@ void TlxTreeViewNodes::SelectNodes(TlxTreeViewNode* Node1, TlxTreeViewNode* Node
     TFirstError Error;
     TlxTreeViewNode* const Last = Node1->GetAbsoluteIndex() > Node2->GetAbsoluteIndex() ? Node1 : Node2;
     {
-        TBulkSelection Bulk(FBulkSelecting);
+        TBulkSelectingScope Bulk(*this);
         std::vector<TlxTreeViewNode*> Range = VisibleRange(Node1, Node2);
         std::vector<TlxTreeViewNode*> Outside;
         if (!AddOnly) {
@@ -126,7 +110,7 @@ void TlxTreeViewNodes::ToggleSelectionRange(TlxTreeViewNode* FromNode, TlxTreeVi
         return;
     TFirstError Error;
     {
-        TBulkSelection Bulk(FBulkSelecting);
+        TBulkSelectingScope Bulk(*this);
         const bool Downward = FromNode->GetAbsoluteIndex() < ToNode->GetAbsoluteIndex();
         std::vector<TlxTreeViewNode*> Between;
         for (TlxTreeViewNode* Node = Downward ? FromNode->GetNextVisible() : FromNode->GetPrevVisible();
@@ -157,7 +141,7 @@ void TlxTreeViewNodes::SelectAll()
     TFirstError Error;
     TNodeWalk Notified(*this, {FCache->Last()});
     {
-        TBulkSelection Bulk(FBulkSelecting);
+        TBulkSelectingScope Bulk(*this);
         TNodeWalk Walk(*this, std::move(Nodes));
         Error.Keep(SelectEach(Walk, stSet));
     }

@@ -494,6 +494,23 @@ public:
     void SelectAll();
     // Deletes every selected node with its subtree, each node once.
     void DeleteSelected();
+    // A list of nodes that a bulk operation or an input handler walks while application handlers run: a
+    // node deleted meanwhile reads as null (its pointer is compared, never followed).
+    class TNodeWalk {
+    public:
+        TNodeWalk(TlxTreeViewNodes& Owner, std::vector<TlxTreeViewNode*> Nodes);
+        ~TNodeWalk();
+        TNodeWalk(const TNodeWalk&) = delete;
+        TNodeWalk& operator=(const TNodeWalk&) = delete;
+        std::size_t Size() const { return FNodes.size(); }
+        TlxTreeViewNode* At(std::size_t Position) const;
+
+    private:
+        friend class TlxTreeViewNodes;
+        TlxTreeViewNodes& FOwner;
+        std::vector<TlxTreeViewNode*> FNodes;
+        std::unordered_set<const TlxTreeViewNode*> FGone;
+    };
     // While locked, AddToSelection and RemoveFromSelection leave the list alone.
     void LockSelection() { ++FSelectionLock; }
     void UnlockSelection();
@@ -533,27 +550,11 @@ protected:
 private:
     friend class TlxTreeViewNode;
     friend class TCustomlxTreeView;
+    friend class TBulkSelectingScope;
 
     // Whether the "Data" property needs writing for this filer.
     bool DataDiffersFromAncestor(TFiler* Filer) const;
 
-    // A list of nodes that a bulk operation walks while application handlers run: a
-    // node deleted meanwhile reads as null (its pointer is compared, never followed).
-    class TNodeWalk {
-    public:
-        TNodeWalk(TlxTreeViewNodes& Owner, std::vector<TlxTreeViewNode*> Nodes);
-        ~TNodeWalk();
-        TNodeWalk(const TNodeWalk&) = delete;
-        TNodeWalk& operator=(const TNodeWalk&) = delete;
-        std::size_t Size() const { return FNodes.size(); }
-        TlxTreeViewNode* At(std::size_t Position) const;
-
-    private:
-        friend class TlxTreeViewNodes;
-        TlxTreeViewNodes& FOwner;
-        std::vector<TlxTreeViewNode*> FNodes;
-        std::unordered_set<const TlxTreeViewNode*> FGone;
-    };
     // Every node that goes passes here: it leaves the selection and the running walks.
     void NodeLeaving(TlxTreeViewNode* Node);
     bool OwnsNode(const TlxTreeViewNode* Node) const;
@@ -582,4 +583,24 @@ private:
     int FSelectionLevel = -1;
     // The number of the next line while the text form is read.
     int FReadLine = 0;
+};
+
+// Holds the collection's bulk-selection state for a scope (when On) and restores what
+// it was, also when the scope ends by an exception: the single selections inside
+// report nothing, the operation reports once at its end.
+class TBulkSelectingScope {
+public:
+    explicit TBulkSelectingScope(TlxTreeViewNodes& Nodes, bool On = true)
+        : FFlag(Nodes.FBulkSelecting), FWas(Nodes.FBulkSelecting)
+    {
+        if (On)
+            FFlag = true;
+    }
+    ~TBulkSelectingScope() { FFlag = FWas; }
+    TBulkSelectingScope(const TBulkSelectingScope&) = delete;
+    TBulkSelectingScope& operator=(const TBulkSelectingScope&) = delete;
+
+private:
+    bool& FFlag;
+    bool FWas;
 };

@@ -1,4 +1,5 @@
 #include "platform/framework/Controls.h"
+#include "platform/framework/Menus.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -544,6 +545,7 @@ void TWinControl::WMMouse(TMessage& Message)
         break;
     case WM_RBUTTONUP:
         MouseUp(mbRight, shift, x, y);
+        PopupContextMenu(x, y);
         break;
     case WM_MBUTTONDOWN:
         MouseDown(mbMiddle, shift, x, y);
@@ -692,6 +694,30 @@ void TWinControl::DblClick()
 void TWinControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
+}
+
+void TWinControl::SetPopupMenu(TPopupMenu* Value)
+{
+    if (Value == FPopupMenu)
+        return;
+    if (FPopupMenu)
+        RemoveFreeNotification(FPopupMenu);
+    FPopupMenu = Value;
+    if (Value)
+        FreeNotification(Value);
+}
+
+bool TWinControl::PopupContextMenu(int X, int Y)
+{
+    if (!FPopupMenu || !FPopupMenu->AutoPopup() || !FHandle)
+        return false;
+    POINT at{X, Y};
+    ClientToScreen(FHandle, &at);
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(at.x, at.y);
+    return true;
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -75,6 +75,8 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
+class TPopupMenu;
+
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyboardStateToShiftState();
 
@@ -151,6 +153,13 @@ public:
     TControlState ControlState() const { return FControlState; }
     void SetControlState(TControlState Value) { FControlState = Value; }
 
+    // The menu that a right click on the control pops up (when its AutoPopup is on).
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
+    // The help context that F1 asks for; 0 lets the parent control answer.
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int Value) { FHelpContext = Value; }
+
     bool Focused();
     virtual void SetFocus();
     bool Dragging() const { return FDragging; }
@@ -204,6 +213,9 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void Click();
     virtual void DblClick();
+    // Pops PopupMenu up at a client point, as a right-button release does; true when
+    // a menu was shown.
+    bool PopupContextMenu(int X, int Y);
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // Message handlers of this class.
@@ -246,4 +258,6 @@ private:
     QPointer<QWidget> FHostWidget; // the widget of FHostWindow
     HWND FHostWindow = nullptr;     // reflects notifications when hosted by a plain Qt widget
     bool FApplyingParentFont = false;
+    TPopupMenu* FPopupMenu = nullptr;
+    int FHelpContext = 0;
 };

@@ -35,4 +35,6 @@ inline void ClearTreeEvents(TCustomlxTreeView* t)
     t->OnMouseMove = nullptr;
     t->OnClick = nullptr;
     t->OnDblClick = nullptr;
+    t->OnPopup = nullptr;
+    t->OnHelpContext = nullptr;
 }
