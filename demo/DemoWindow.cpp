@@ -10,6 +10,7 @@
 
 #include "control/lxTreeViewControl.h"
 #include "demo/DemoTree.h"
+#include "platform/framework/Menus.h"
 
 namespace {
 
@@ -33,6 +34,16 @@ const TOptionEntry OptionEntries[] = {
     {roToolTips, "Tooltips"},
 };
 
+TMenuItem* AddMenuItem(TPopupMenu* menu, const std::string& caption, TShortCut keys, TNotifyEvent onClick)
+{
+    auto* item = new TMenuItem(nullptr);
+    item->SetCaption(caption);
+    item->SetShortCut(keys);
+    item->OnClick = std::move(onClick);
+    menu->Items()->Add(item);
+    return item;
+}
+
 } // namespace
 
 TDemoWindow::TDemoWindow()
@@ -47,7 +58,7 @@ TDemoWindow::TDemoWindow()
     FTree = std::make_unique<TlxTreeView>(nullptr);
     FTree->SetParentWidget(host);
     host->layout()->addWidget(FTree->Widget());
-    FTree->SetOptions(FTree->Options() + TTreeOptions{roCheckSupport, roToolTips});
+    FTree->SetOptions(FTree->Options() + TTreeOptions{roCheckSupport, roToolTips, roMultiSelect});
     FillDemoTree(FTree->Items());
     TlxTreeViewNode* project = FTree->Items()->GetFirstNode();
     FTree->SetSelection(project->GetFirstChild()->GetFirstChild()->GetFirstChild());
@@ -58,12 +69,15 @@ TDemoWindow::TDemoWindow()
     BuildFileMenu();
     BuildEditMenu();
     BuildOptionsMenu();
+    BuildNodeMenus();
     UpdateStatus();
 }
 
 TDemoWindow::~TDemoWindow()
 {
     FTree->OnChange = nullptr;
+    FTree->OnChecked = nullptr;
+    FTree->OnPopup = nullptr;
     FTree.reset();
 }
 
@@ -84,18 +98,13 @@ void TDemoWindow::BuildEditMenu()
         if (TlxTreeViewNode* node = FTree->Selection())
             node->EditText();
     });
-    edit->addAction("Add &child", QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] {
-        TlxTreeViewNode* parent = FTree->Selection();
-        TlxTreeViewNode* node = FTree->Items()->AddChild(parent, "New node");
-        node->MakeVisible();
-        FTree->SetSelection(node);
-        node->EditText();
-    });
-    edit->addAction("&Delete", QKeySequence::Delete, this, [this] {
-        if (TlxTreeViewNode* node = FTree->Selection())
-            node->Delete();
+    edit->addAction("Add &child", QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] { AddChildTo(FTree->Selection()); });
+    edit->addAction("&Delete selected", QKeySequence::Delete, this, [this] {
+        FTree->Items()->DeleteSelected();
         UpdateStatus();
     });
+    edit->addAction("Select &all", QKeySequence::SelectAll, this, [this] { FTree->Items()->SelectAll(); });
+    edit->addAction("Clear s&election", this, [this] { FTree->ClearSelection(); });
     edit->addSeparator();
     edit->addAction("E&xpand all", this, [this] { FTree->FullExpand(); });
     edit->addAction("Co&llapse all", this, [this] { FTree->FullCollapse(); });
@@ -125,6 +134,95 @@ void TDemoWindow::BuildOptionsMenu()
                     }
         });
     }
+}
+
+// The tree asks for a node's menu on a right click: groups of check boxes have their
+// own; every other node leaves the question to its parent, and the top level gets the
+// general menu.
+void TDemoWindow::BuildNodeMenus()
+{
+    FNodeMenu = std::make_unique<TPopupMenu>(nullptr);
+    TPopupMenu* menu = FNodeMenu.get();
+    AddMenuItem(menu, "&Rename", ShortCut(VK_F2, {}), [this](TObject*) {
+        if (TlxTreeViewNode* node = FTree->Selection())
+            node->EditText();
+    });
+    AddMenuItem(menu, "Add &child", ShortCut('N', {ssCtrl}), [this](TObject*) { AddChildTo(FTree->Selection()); });
+    AddMenuItem(menu, "-", scNone, nullptr);
+    AddMenuItem(menu, "E&xpand", scNone, [this](TObject*) {
+        if (TlxTreeViewNode* node = FTree->Selection())
+            node->Expand(true);
+    });
+    AddMenuItem(menu, "C&ollapse", scNone, [this](TObject*) {
+        if (TlxTreeViewNode* node = FTree->Selection())
+            node->Collapse(true);
+    });
+    AddMenuItem(menu, "-", scNone, nullptr);
+    AddMenuItem(menu, "Select &all", ShortCut('A', {ssCtrl}), [this](TObject*) { FTree->Items()->SelectAll(); });
+    AddMenuItem(menu, "&Delete selected", ShortCut(VK_DELETE, {}), [this](TObject*) {
+        FTree->Items()->DeleteSelected();
+        UpdateStatus();
+    });
+
+    FGroupMenu = std::make_unique<TPopupMenu>(nullptr);
+    AddMenuItem(FGroupMenu.get(), "&Check all", scNone,
+                [this](TObject*) { SetChildrenChecked(FTree->Selection(), true); });
+    AddMenuItem(FGroupMenu.get(), "&Uncheck all", scNone,
+                [this](TObject*) { SetChildrenChecked(FTree->Selection(), false); });
+
+    FTree->OnPopup = [this](TObject*, TlxTreeViewNode* node, bool&, TPopupMenu*& popup) {
+        if (node->CheckType() == lxtCheckBox || node->CheckType() == lxtCheckBoxGrayed)
+            popup = FGroupMenu.get();
+        else if (!node->Parent())
+            popup = FNodeMenu.get();
+    };
+}
+
+void TDemoWindow::AddChildTo(TlxTreeViewNode* parent)
+{
+    TlxTreeViewNode* node = FTree->Items()->AddChild(parent, "New node");
+    node->MakeVisible();
+    FTree->ClearSelection();
+    FTree->SetSelection(node);
+    node->EditText();
+}
+
+void TDemoWindow::SetChildrenChecked(TlxTreeViewNode* group, bool checked)
+{
+    if (!group)
+        return;
+    for (TlxTreeViewNode* child = group->GetFirstChild(); child; child = child->GetNextSibling())
+        child->SetCheckState(checked ? lxsChecked : lxsUnchecked);
+}
+
+void TDemoWindow::TraceTo(FILE* out)
+{
+    FTrace = out;
+    FTree->OnChecked = [this](TObject*, TlxTreeViewNode* node) {
+        std::fprintf(FTrace, "checked %s: %s\n", node->Text().c_str(), node->CheckState() == lxsChecked ? "on" : "off");
+        std::fflush(FTrace);
+    };
+    PrintNodePlaces();
+}
+
+void TDemoWindow::PrintNodePlaces()
+{
+    QWidget* view = FTree->Widget();
+    for (TlxTreeViewNode* node = FTree->TopItem(); node; node = node->GetNextVisible()) {
+        const RECT label = node->DisplayRect(true);
+        if (label.top >= FTree->ClientHeight())
+            break;
+        const int y = (label.top + label.bottom) / 2;
+        const QPoint at = view->mapToGlobal(QPoint((label.left + label.right) / 2, y));
+        std::fprintf(FTrace, "label %s: %d %d\n", node->Text().c_str(), at.x(), at.y());
+        for (int x = 0; x < label.left; ++x)
+            if (FTree->GetHitTestInfoAt(x, y).Contains(htOnStateIcon)) {
+                const QPoint glyph = view->mapToGlobal(QPoint(x + 6, y));
+                std::fprintf(FTrace, "glyph %s: %d %d\n", node->Text().c_str(), glyph.x(), glyph.y());
+                break;
+            }
+    }
+    std::fflush(FTrace);
 }
 
 void TDemoWindow::OpenFile()
@@ -159,7 +257,12 @@ void TDemoWindow::ShowError(const std::exception& e) { QMessageBox::warning(this
 void TDemoWindow::UpdateStatus()
 {
     TlxTreeViewNode* node = FTree->Selection();
-    FStatus->setText(QString("%1 nodes    %2")
+    FStatus->setText(QString("%1 nodes    %2 selected    %3")
                          .arg(FTree->Items()->Count())
+                         .arg(FTree->Items()->GetSelectedCount())
                          .arg(node ? QString::fromStdString(node->Text()) : QString()));
+    if (FTrace) {
+        std::fprintf(FTrace, "selected %d\n", FTree->Items()->GetSelectedCount());
+        std::fflush(FTrace);
+    }
 }

@@ -1,8 +1,12 @@
-// The demo: a window with a tree view filled with a sample project, a File menu to open
-// and save trees (.lxt and text), an Edit menu (rename in place with F2, add, delete) and
-// an Options menu with the tree's options.
+// The demo: a window with a multi-selection tree view filled with a sample project
+// (check boxes, radio buttons and value buttons in the settings), a File menu to open
+// and save trees (.lxt and text), an Edit menu (rename in place with F2, add, delete the
+// selected nodes, select all), an Options menu with the tree's options, a popup menu per
+// node on a right click, and the number of selected nodes in the status bar.
 //   lxTreeViewDemo                       opens the window
 //   lxTreeViewDemo --screenshot FILE     renders the window to FILE and exits
+//   lxTreeViewDemo --trace               also prints where the nodes are on the screen
+//                                        and every check and selection change
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
@@ -15,15 +19,22 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const char* screenshot = nullptr;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--screenshot") == 0)
+    bool trace = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc)
             screenshot = argv[i + 1];
+        trace = trace || std::strcmp(argv[i], "--trace") == 0;
+    }
 
     TDemoWindow window;
     window.show();
     window.activateWindow();
     QApplication::setActiveWindow(&window);
     window.Tree()->SetFocus();
+    if (trace) {
+        QApplication::processEvents();
+        window.TraceTo(stdout);
+    }
     if (!screenshot)
         return QApplication::exec();
 
