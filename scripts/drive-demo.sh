@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Uses the demo as a person would, under a virtual X server with real X input events:
 # clicks a check box, then selects a range with a click and a Shift+click, and checks
-# what the demo reports. Saves a screenshot of the result in build/demo-driven.png.
-#   scripts/drive-demo.sh            (after ./run demo or ./run test has built the demo)
+# what the demo reports. Saves a screenshot of the screen beside the build's demo folder
+# (demo-driven.png, or .xwd without ImageMagick).
+#   scripts/drive-demo.sh [DEMO]     (after ./run demo or ./run test has built the demo;
+#                                     DEMO names another build of it)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-DEMO=$ROOT/build/demo/lxTreeViewDemo
+DEMO=${1:-$ROOT/build/demo/lxTreeViewDemo}
+SHOT_DIR=$(dirname "$(dirname "$DEMO")")
 [ -x "$DEMO" ] || { echo "build the demo first: ./run demo" >&2; exit 2; }
 for tool in Xvfb xdotool xwd; do
   command -v $tool >/dev/null || { echo "needs $tool (xvfb, xdotool, x11-apps)" >&2; exit 2; }
@@ -42,9 +45,9 @@ read -r x y <<<"$(where label 'Accounts Forms 5')"
 xdotool keydown shift; click "$x" "$y"; xdotool keyup shift
 expect 'selected 4'
 
-xwd -root -silent >"$ROOT/build/demo-driven.xwd"
-if command -v convert >/dev/null && convert xwd:"$ROOT/build/demo-driven.xwd" "$ROOT/build/demo-driven.png" 2>/dev/null; then
-  rm -f "$ROOT/build/demo-driven.xwd"
-  echo "screenshot: build/demo-driven.png"
+xwd -root -silent >"$SHOT_DIR/demo-driven.xwd"
+if command -v convert >/dev/null && convert xwd:"$SHOT_DIR/demo-driven.xwd" "$SHOT_DIR/demo-driven.png" 2>/dev/null; then
+  rm -f "$SHOT_DIR/demo-driven.xwd"
+  echo "screenshot: $SHOT_DIR/demo-driven.png"
 fi
 echo "the demo took a check box click and a Shift+click range under real X input"
