@@ -1,6 +1,7 @@
 // lxTreeView on a form, used as its users would.
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
 
 #include "bench/Subjects.h"
 #include "control/lxTreeViewControl.h"
@@ -18,6 +19,7 @@ public:
         FTree->SetParent(&FForm);
         FTree->SetAlign(alClient);
         FTree->SetBorderStyle(bsNone);
+        FTree->SetOptions(FTree->Options() + TTreeOptions{roMultiSelect});
         FForm.Show();
         FTree->Handle();
         QApplication::processEvents();
@@ -94,10 +96,40 @@ public:
         FTree->ClearSelection();
         return true;
     }
+    void ClickTopRow() override { Click(FTree->TopItem(), 0); }
+    void ShiftClickLastRow() override { Click(FTree->GetLastVisibleNode(), MK_SHIFT); }
+    // The press lands right of the top row's label, on empty space, where a band starts.
+    void DragOverView() override
+    {
+        const RECT label = FTree->TopItem()->DisplayRect(true);
+        const int x = std::min<int>(label.right + 40, FTree->ClientWidth() - 4);
+        const int top = (label.top + label.bottom) / 2;
+        const int bottom = FTree->ClientHeight() - 4;
+        SendMessageA(FTree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, top));
+        SendMessageA(FTree->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x / 2, bottom));
+        SendMessageA(FTree->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x / 2, bottom));
+    }
+    void SelectChildrenOf(int parents) override
+    {
+        FTree->ClearSelection();
+        TlxTreeViewNode* parent = FTree->Items()->GetFirstNode();
+        for (int p = 0; p < parents && parent; ++p, parent = parent->GetNextSibling())
+            for (TlxTreeViewNode* child = parent->GetFirstChild(); child; child = child->GetNextSibling())
+                child->SetSelected(true);
+    }
+    void DeleteSelected() override { FTree->Items()->DeleteSelected(); }
     void DeleteAll() override { FTree->Items()->Clear(); }
     long Count() override { return FTree->Items()->Count(); }
 
 private:
+    void Click(TlxTreeViewNode* node, WPARAM keys)
+    {
+        const RECT label = node->DisplayRect(true);
+        const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+        SendMessageA(FTree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+        SendMessageA(FTree->Handle(), WM_LBUTTONUP, keys, at);
+    }
+
     TForm FForm;
     TlxTreeView* FTree;
     TMemoryStream FSaved;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDataStream>
 #include <QIODevice>
+#include <QMouseEvent>
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -45,6 +46,52 @@ void SelectEveryRow(QAbstractItemView* view)
             if (model->hasChildren(child))
                 parents.push_back(child);
         }
+    }
+    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void SendMouse(QTreeView* view, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+               Qt::KeyboardModifiers keys)
+{
+    QWidget* viewport = view->viewport();
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), button, held, keys);
+    QApplication::sendEvent(viewport, &event);
+}
+
+void ClickAt(QTreeView* view, QPoint at, Qt::KeyboardModifiers keys)
+{
+    SendMouse(view, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, keys);
+    SendMouse(view, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, keys);
+}
+
+QPoint CentreOf(QTreeView* view, const QModelIndex& index) { return view->visualRect(index).center(); }
+
+// The last visible row: the last top-level row, then the last child while expanded.
+QModelIndex LastRow(QTreeView* view)
+{
+    QAbstractItemModel* model = view->model();
+    QModelIndex last = model->index(model->rowCount() - 1, 0);
+    while (view->isExpanded(last) && model->rowCount(last) > 0)
+        last = model->index(model->rowCount(last) - 1, 0, last);
+    return last;
+}
+
+void DragOver(QTreeView* view)
+{
+    const QPoint top = CentreOf(view, view->indexAt(QPoint(4, 4)));
+    const QPoint bottom(top.x(), view->viewport()->height() - 4);
+    SendMouse(view, QEvent::MouseButtonPress, top, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    SendMouse(view, QEvent::MouseMove, bottom, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    SendMouse(view, QEvent::MouseButtonRelease, bottom, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+}
+
+void SelectChildren(QTreeView* view, int parents)
+{
+    QAbstractItemModel* model = view->model();
+    QItemSelection selection;
+    for (int p = 0; p < parents && p < model->rowCount(); ++p) {
+        const QModelIndex parent = model->index(p, 0);
+        selection.select(model->index(0, 0, parent), model->index(model->rowCount(parent) - 1, 0, parent));
     }
     view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
@@ -155,6 +202,27 @@ public:
     {
         FTree.clearSelection();
         return true;
+    }
+    void ClickTopRow() override { ClickAt(&FTree, CentreOf(&FTree, FTree.indexAt(QPoint(4, 4))), Qt::NoModifier); }
+    void ShiftClickLastRow() override { ClickAt(&FTree, CentreOf(&FTree, LastRow(&FTree)), Qt::ShiftModifier); }
+    void DragOverView() override { DragOver(&FTree); }
+    void SelectChildrenOf(int parents) override { SelectChildren(&FTree, parents); }
+    // Deleting the selected items one by one takes minutes (each deletion updates the
+    // selection); a user deletes the selected ranges, whole child lists at once.
+    void DeleteSelected() override
+    {
+        const QItemSelection selection = FTree.selectionModel()->selection();
+        for (auto range = selection.crbegin(); range != selection.crend(); ++range) {
+            QTreeWidgetItem* parent = FTree.itemFromIndex(range->parent());
+            if (!parent)
+                parent = FTree.invisibleRootItem();
+            if (range->top() == 0 && range->height() == parent->childCount()) {
+                qDeleteAll(parent->takeChildren());
+                continue;
+            }
+            for (int row = range->bottom(); row >= range->top(); --row)
+                delete parent->takeChild(row);
+        }
     }
     void DeleteAll() override { FTree.clear(); }
     long Count() override { return Walk(); }
@@ -277,6 +345,18 @@ public:
     {
         FView.clearSelection();
         return true;
+    }
+    void ClickTopRow() override { ClickAt(&FView, CentreOf(&FView, FView.indexAt(QPoint(4, 4))), Qt::NoModifier); }
+    void ShiftClickLastRow() override { ClickAt(&FView, CentreOf(&FView, LastRow(&FView)), Qt::ShiftModifier); }
+    void DragOverView() override { DragOver(&FView); }
+    void SelectChildrenOf(int parents) override { SelectChildren(&FView, parents); }
+    // The selected ranges go from the last to the first, so the rows of the earlier
+    // ones keep their numbers.
+    void DeleteSelected() override
+    {
+        const QItemSelection selection = FView.selectionModel()->selection();
+        for (auto range = selection.crbegin(); range != selection.crend(); ++range)
+            FModel.removeRows(range->top(), range->height(), range->parent());
     }
     void DeleteAll() override { FModel.clear(); }
     long Count() override { return Walk(); }

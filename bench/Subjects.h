@@ -33,6 +33,16 @@ public:
     virtual bool Load(const char* form, const QByteArray& data) = 0;
     virtual bool SelectAll() = 0;
     virtual bool ClearSelection() = 0;
+    // Multi-selection with the mouse, as a user does it, on an expanded tree: a plain
+    // click on the top row in view, then (scrolled to the end) a Shift+click on the last
+    // row, which selects every visible node in between.
+    virtual void ClickTopRow() = 0;
+    virtual void ShiftClickLastRow() = 0;
+    // A press at the top of the view and a drag to its bottom with the left button.
+    virtual void DragOverView() = 0;
+    // Selects the children of the first top-level nodes, then deletes what is selected.
+    virtual void SelectChildrenOf(int parents) = 0;
+    virtual void DeleteSelected() = 0;
     virtual void DeleteAll() = 0;
     virtual long Count() = 0;
 };

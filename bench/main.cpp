@@ -39,6 +39,9 @@ const std::vector<std::string> Workloads = {
     "load, text",
     "select all",
     "clear the selection",
+    "Shift+click range over every visible node",
+    "drag over the rows in view (rubber band)",
+    "delete the selected tenth of the nodes",
     "delete all",
     "resident bytes per node",
 };
@@ -100,6 +103,19 @@ void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
         Record(r, "select all", t);
         Record(r, "clear the selection", Millis([&] { s.ClearSelection(); }));
     }
+    s.ExpandAll();
+    s.ScrollToTop();
+    s.ClickTopRow();
+    s.ScrollToLast();
+    Record(r, "Shift+click range over every visible node", Millis([&] { s.ShiftClickLastRow(); }));
+    s.ClearSelection();
+    s.ScrollToTop();
+    Record(r, "drag over the rows in view (rubber band)", Millis([&] { s.DragOverView(); }));
+    s.ClearSelection();
+    s.SelectChildrenOf(10);
+    Record(r, "delete the selected tenth of the nodes", Millis([&] { s.DeleteSelected(); }));
+    if (s.Count() != shape.Total() - 10 * shape.perParent)
+        std::fprintf(stderr, "%s kept %ld nodes after deleting the selection\n", s.Name(), s.Count());
     Record(r, "delete all", Millis([&] { s.DeleteAll(); }));
 
     // The toolkit's bulk insertion, where there is one, on an empty control.
