@@ -4,73 +4,28 @@
 #include <QPainter>
 #include <QPalette>
 #include <memory>
-#include <vector>
+
+#include "platform/memory/HandleTable.h"
 
 namespace {
 
-// Font handles: slot index + 1 in the low 32 bits, generation in the high 32 bits.
-struct TFontTable {
-    std::vector<std::unique_ptr<QFont>> fonts;
-    std::vector<std::uint32_t> generations;
-    std::vector<std::uint32_t> freeSlots;
-};
-
+// Font handles are entries of a handle table: a deleted font's handle resolves to nothing.
 // Never freed: fonts released by static objects at exit still find their table.
-TFontTable& Fonts()
+THandleTable<QFont, HFONT>& Fonts()
 {
-    static TFontTable* table = new TFontTable;
+    static auto* table = new THandleTable<QFont, HFONT>;
     return *table;
-}
-
-HFONT EncodeFont(std::uint32_t slot, std::uint32_t generation)
-{
-    return reinterpret_cast<HFONT>((std::uintptr_t(generation) << 32) | (std::uintptr_t(slot) + 1));
-}
-
-QFont* FindFont(HFONT handle)
-{
-    auto bits = reinterpret_cast<std::uintptr_t>(handle);
-    std::uint32_t slot = std::uint32_t(bits & 0xFFFFFFFFu) - 1;
-    std::uint32_t generation = std::uint32_t(bits >> 32);
-    TFontTable& t = Fonts();
-    if (!handle || slot >= t.fonts.size() || t.generations[slot] != generation)
-        return nullptr;
-    return t.fonts[slot].get();
 }
 
 } // namespace
 
-HFONT CreateFontHandle(const QFont& font)
-{
-    TFontTable& t = Fonts();
-    std::uint32_t slot;
-    if (!t.freeSlots.empty()) {
-        slot = t.freeSlots.back();
-        t.freeSlots.pop_back();
-    } else {
-        slot = std::uint32_t(t.fonts.size());
-        t.fonts.emplace_back();
-        t.generations.push_back(1);
-    }
-    t.fonts[slot] = std::make_unique<QFont>(font);
-    return EncodeFont(slot, t.generations[slot]);
-}
+HFONT CreateFontHandle(const QFont& font) { return Fonts().Add(std::make_unique<QFont>(font)); }
 
-BOOL DeleteObject(HFONT font)
-{
-    if (!FindFont(font))
-        return FALSE;
-    TFontTable& t = Fonts();
-    std::uint32_t slot = std::uint32_t(reinterpret_cast<std::uintptr_t>(font) & 0xFFFFFFFFu) - 1;
-    t.fonts[slot].reset();
-    ++t.generations[slot];
-    t.freeSlots.push_back(slot);
-    return TRUE;
-}
+BOOL DeleteObject(HFONT font) { return Fonts().Remove(font) ? TRUE : FALSE; }
 
 bool FontFromHandle(HFONT font, QFont* out)
 {
-    QFont* f = FindFont(font);
+    QFont* f = Fonts().Find(font);
     if (!f)
         return false;
     if (out)

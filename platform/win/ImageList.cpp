@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/memory/HandleTable.h"
+
 namespace {
 
 struct TImageListData {
@@ -17,38 +19,17 @@ struct TImageListData {
     TImageListData() { overlays.fill(-1); }
 };
 
-// Handles are slot number + 1 in the low 32 bits and the slot's generation above, so a
-// handle of a destroyed list never resolves, even after its slot is reused.
-struct TSlot {
-    std::unique_ptr<TImageListData> data;
-    std::uint32_t generation = 0;
-};
-
+// Image list handles are entries of a handle table: a destroyed list's handle never
+// resolves, even after its slot is reused.
 // Never destroyed: image lists held by static objects may be freed during exit,
 // after a function-local table would already be gone.
-std::vector<TSlot>& Slots()
+THandleTable<TImageListData, HIMAGELIST>& Lists()
 {
-    static auto* table = new std::vector<TSlot>;
+    static auto* table = new THandleTable<TImageListData, HIMAGELIST>;
     return *table;
 }
 
-HIMAGELIST MakeHandle(size_t slot, std::uint32_t generation)
-{
-    const std::uint64_t value = (std::uint64_t(generation) << 32) | std::uint64_t(slot + 1);
-    return reinterpret_cast<HIMAGELIST>(static_cast<std::uintptr_t>(value));
-}
-
-TImageListData* Resolve(HIMAGELIST list)
-{
-    const auto value = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(list));
-    const std::uint64_t slot = (value & 0xFFFFFFFFu);
-    if (slot == 0 || slot > Slots().size())
-        return nullptr;
-    TSlot& s = Slots()[slot - 1];
-    if (!s.data || s.generation != std::uint32_t(value >> 32))
-        return nullptr;
-    return s.data.get();
-}
+TImageListData* Resolve(HIMAGELIST list) { return Lists().Find(list); }
 
 constexpr QImage::Format ListFormat = QImage::Format_ARGB32_Premultiplied;
 
@@ -130,29 +111,17 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow)
 {
     if (cx <= 0 || cy <= 0)
         return nullptr;
-    auto& table = Slots();
-    size_t slot = 0;
-    while (slot < table.size() && table[slot].data)
-        ++slot;
-    if (slot == table.size())
-        table.emplace_back();
-    TSlot& s = table[slot];
-    s.data = std::make_unique<TImageListData>();
-    s.data->cx = cx;
-    s.data->cy = cy;
-    s.data->flags = flags;
-    s.data->images.reserve(size_t(std::max(initial, 0)));
-    ++s.generation;
-    return MakeHandle(slot, s.generation);
+    auto data = std::make_unique<TImageListData>();
+    data->cx = cx;
+    data->cy = cy;
+    data->flags = flags;
+    data->images.reserve(size_t(std::max(initial, 0)));
+    return Lists().Add(std::move(data));
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list)
 {
-    if (!Resolve(list))
-        return FALSE;
-    const auto value = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(list));
-    Slots()[(value & 0xFFFFFFFFu) - 1].data.reset();
-    return TRUE;
+    return Lists().Remove(list) ? TRUE : FALSE;
 }
 
 int ImageList_Add(HIMAGELIST list, const QImage& image)

@@ -9,15 +9,14 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/memory/HandleTable.h"
 #include "platform/win/WindowTable.h"
 #include "platform/win/WindowWidget.h"
 
 namespace {
 
 struct TTable {
-    std::vector<std::unique_ptr<TWindowRecord>> records;
-    std::vector<std::uint32_t> generations;
-    std::vector<std::uint32_t> freeSlots;
+    THandleTable<TWindowRecord, HWND> records;
     std::vector<std::unique_ptr<TWindowRecord>> graveyard; // destroyed while a message to them ran
     QHash<const QWidget*, HWND> byWidget;
     std::map<std::string, WNDCLASSA> classes;
@@ -32,13 +31,6 @@ TTable& Table()
     static TTable* table = new TTable;
     return *table;
 }
-
-HWND Encode(std::uint32_t slot, std::uint32_t generation)
-{
-    return reinterpret_cast<HWND>((std::uintptr_t(generation) << 32) | (std::uintptr_t(slot) + 1));
-}
-
-std::uint32_t SlotOf(HWND hwnd) { return std::uint32_t(reinterpret_cast<std::uintptr_t>(hwnd) & 0xFFFFFFFFu) - 1; }
 
 // Keeps a record alive while a message to it runs, so that a routine may destroy its
 // own window.
@@ -71,22 +63,12 @@ WNDPROC& InstallProc(TWindowRecord& r, WNDPROC proc)
     return *r.proc;
 }
 
-std::pair<std::uint32_t, TWindowRecord*> AllocateRecord()
+TWindowRecord* AllocateRecord()
 {
-    TTable& t = Table();
-    std::uint32_t slot;
-    if (!t.freeSlots.empty()) {
-        slot = t.freeSlots.back();
-        t.freeSlots.pop_back();
-    } else {
-        slot = std::uint32_t(t.records.size());
-        t.records.emplace_back();
-        t.generations.push_back(1);
-    }
-    t.records[slot] = std::make_unique<TWindowRecord>();
-    TWindowRecord* r = t.records[slot].get();
-    r->handle = Encode(slot, t.generations[slot]);
-    return {slot, r};
+    auto owned = std::make_unique<TWindowRecord>();
+    TWindowRecord* r = owned.get();
+    r->handle = Table().records.Add(std::move(owned));
+    return r;
 }
 
 void ReleaseWidget(TWindowRecord& r)
@@ -120,11 +102,8 @@ void ReleaseRecord(HWND hwnd)
     if (t.capture == hwnd)
         t.capture = nullptr;
     ReleaseWidget(*r);
-    std::uint32_t slot = SlotOf(hwnd);
-    ++t.generations[slot];
-    t.freeSlots.push_back(slot);
     r->handle = nullptr;
-    std::unique_ptr<TWindowRecord> owned = std::move(t.records[slot]);
+    std::unique_ptr<TWindowRecord> owned = t.records.Remove(hwnd);
     if (r->callDepth > 0)
         t.graveyard.push_back(std::move(owned));
 }
@@ -148,17 +127,7 @@ QRect ToQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.b
 
 } // namespace
 
-TWindowRecord* WindowTable::Find(HWND hwnd)
-{
-    if (!hwnd)
-        return nullptr;
-    TTable& t = Table();
-    std::uint32_t slot = SlotOf(hwnd);
-    std::uint32_t generation = std::uint32_t(reinterpret_cast<std::uintptr_t>(hwnd) >> 32);
-    if (slot >= t.records.size() || t.generations[slot] != generation || !t.records[slot])
-        return nullptr;
-    return t.records[slot].get();
-}
+TWindowRecord* WindowTable::Find(HWND hwnd) { return Table().records.Find(hwnd); }
 
 int WindowTable::FrameWidth(const TWindowRecord& r)
 {
@@ -197,8 +166,7 @@ HWND CreateWindowExA(DWORD exStyle, const std::string& className, const std::str
     if (parent && !parentRecord)
         return nullptr;
 
-    auto [slot, r] = AllocateRecord();
-    (void)slot;
+    TWindowRecord* r = AllocateRecord();
     HWND hwnd = r->handle;
     r->className = className;
     r->classStyle = wc.style;
