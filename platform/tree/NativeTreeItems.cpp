@@ -5,7 +5,7 @@
 #include <cstring>
 #include <exception>
 
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -38,12 +38,12 @@ private:
 
 } // namespace
 
-bool TTreeView::IsLiveItem(TSlot s) const
+bool TNativeTreeWindow::IsLiveItem(TSlot s) const
 {
     return s != kNil && s != kRoot && !(FItems[s].flags & TItemSlot::Deleting);
 }
 
-HTREEITEM TTreeView::InsertItem(const TVINSERTSTRUCTA& insert)
+HTREEITEM TNativeTreeWindow::InsertItem(const TVINSERTSTRUCTA& insert)
 {
     const bool atRoot = !insert.hParent || insert.hParent == TVI_ROOT;
     const TSlot parent = atRoot ? kRoot : FItems.Resolve(insert.hParent);
@@ -79,7 +79,7 @@ HTREEITEM TTreeView::InsertItem(const TVINSERTSTRUCTA& insert)
     return FItems.Handle(s);
 }
 
-TSlot TTreeView::SortedPosition(TSlot parent, const std::string& text)
+TSlot TNativeTreeWindow::SortedPosition(TSlot parent, const std::string& text)
 {
     const QString key = QString::fromUtf8(text.c_str());
     TSlot after = kNil;
@@ -92,7 +92,7 @@ TSlot TTreeView::SortedPosition(TSlot parent, const std::string& text)
     return after;
 }
 
-void TTreeView::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked)
+void TNativeTreeWindow::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked)
 {
     TItemSlot& slot = FItems[s];
     if (item.mask & TVIF_TEXT) {
@@ -145,7 +145,7 @@ void TTreeView::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, b
     }
 }
 
-void TTreeView::SetItemState(TSlot s, UINT state, UINT mask)
+void TNativeTreeWindow::SetItemState(TSlot s, UINT state, UINT mask)
 {
     mask &= 0xFFFF;
     TItemSlot& slot = FItems[s];
@@ -160,7 +160,7 @@ void TTreeView::SetItemState(TSlot s, UINT state, UINT mask)
         FDropHilite = kNil;
 }
 
-BOOL TTreeView::GetItem(TVITEMEXA& item, bool extended)
+BOOL TNativeTreeWindow::GetItem(TVITEMEXA& item, bool extended)
 {
     const TSlot s = FItems.Resolve(item.hItem);
     if (s == kNil)
@@ -186,7 +186,7 @@ BOOL TTreeView::GetItem(TVITEMEXA& item, bool extended)
     return TRUE;
 }
 
-BOOL TTreeView::SetItem(const TVITEMEXA& item, bool extended)
+BOOL TNativeTreeWindow::SetItem(const TVITEMEXA& item, bool extended)
 {
     const TSlot s = FItems.Resolve(item.hItem);
     if (s == kNil)
@@ -201,7 +201,7 @@ BOOL TTreeView::SetItem(const TVITEMEXA& item, bool extended)
     return TRUE;
 }
 
-HTREEITEM TTreeView::GetNextItem(UINT code, HTREEITEM h)
+HTREEITEM TNativeTreeWindow::GetNextItem(UINT code, HTREEITEM h)
 {
     const TSlot s = FItems.Resolve(h);
     auto handle = [this](TSlot t) { return t == kRoot ? nullptr : FItems.Handle(t); };
@@ -229,7 +229,7 @@ HTREEITEM TTreeView::GetNextItem(UINT code, HTREEITEM h)
     }
 }
 
-BOOL TTreeView::DeleteItem(HTREEITEM h)
+BOOL TNativeTreeWindow::DeleteItem(HTREEITEM h)
 {
     if (!h || h == TVI_ROOT) {
         DeleteAll();
@@ -284,7 +284,7 @@ private:
 };
 } // namespace
 
-void TTreeView::DeleteAll()
+void TNativeTreeWindow::DeleteAll()
 {
     TLayoutBatch batch(FLayoutBatch, [this] {
         if (FLayoutDirty)
@@ -309,7 +309,7 @@ void TTreeView::DeleteAll()
         std::rethrow_exception(failure);
 }
 
-void TTreeView::DeleteChildren(TSlot parent)
+void TNativeTreeWindow::DeleteChildren(TSlot parent)
 {
     TLayoutBatch batch(FLayoutBatch, [this] {
         if (FLayoutDirty)
@@ -330,7 +330,7 @@ void TTreeView::DeleteChildren(TSlot parent)
 }
 
 // Clears or moves every reference to an item of the subtree that is about to go.
-void TTreeView::ForgetItemsOf(TSlot subtree)
+void TNativeTreeWindow::ForgetItemsOf(TSlot subtree)
 {
     auto inside = [&](TSlot t) { return t != kNil && t != kRoot && FItems.IsAncestorOrSelf(subtree, t); };
     if (inside(FTop)) {
@@ -354,7 +354,7 @@ void TTreeView::ForgetItemsOf(TSlot subtree)
 // Takes the item and its descendants out of the tree and reports each of them,
 // children before their parent; a handler that throws doesn't stop the others, and
 // its exception reaches the caller once every item is gone.
-void TTreeView::DeleteSubtree(TSlot s)
+void TNativeTreeWindow::DeleteSubtree(TSlot s)
 {
     ForgetItemsOf(s);
     const TSlot parent = FItems[s].parent;
@@ -398,7 +398,7 @@ void TTreeView::DeleteSubtree(TSlot s)
         std::rethrow_exception(failure);
 }
 
-BOOL TTreeView::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
 {
     if (parent != kRoot && !IsLiveItem(parent))
         return FALSE;

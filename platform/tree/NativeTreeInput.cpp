@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -18,7 +18,7 @@ bool IsOnItem(UINT flags, DWORD style)
 }
 } // namespace
 
-void TTreeView::OnKeyDown(WORD vk)
+void TNativeTreeWindow::OnKeyDown(WORD vk)
 {
     NMTVKEYDOWN key;
     key.wVKey = vk;
@@ -92,7 +92,7 @@ void TTreeView::OnKeyDown(WORD vk)
     }
 }
 
-void TTreeView::OnChar(char32_t c)
+void TNativeTreeWindow::OnChar(char32_t c)
 {
     if (FSkipChar) {
         FSkipChar = false;
@@ -106,7 +106,7 @@ void TTreeView::OnChar(char32_t c)
 // Typed characters build a prefix that selects the next visible item starting with
 // it; a pause ends the search. Repeating one character cycles through the items
 // that start with it.
-void TTreeView::IncrementalSearch(char32_t c)
+void TNativeTreeWindow::IncrementalSearch(char32_t c)
 {
     if (FSearchClock.isValid() && FSearchClock.elapsed() > kSearchTimeoutMs)
         FSearch.clear();
@@ -133,7 +133,7 @@ void TTreeView::IncrementalSearch(char32_t c)
         Beep();
 }
 
-TSlot TTreeView::FindByPrefix(TSlot start, const QString& prefix)
+TSlot TNativeTreeWindow::FindByPrefix(TSlot start, const QString& prefix)
 {
     TSlot s = start;
     while (s != kNil) {
@@ -152,7 +152,7 @@ TSlot TTreeView::FindByPrefix(TSlot start, const QString& prefix)
     return kNil;
 }
 
-LRESULT TTreeView::GetSearchString(char* buffer)
+LRESULT TNativeTreeWindow::GetSearchString(char* buffer)
 {
     if (FSearchClock.isValid() && FSearchClock.elapsed() > kSearchTimeoutMs)
         FSearch.clear();
@@ -164,7 +164,7 @@ LRESULT TTreeView::GetSearchString(char* buffer)
     return LRESULT(text.size());
 }
 
-void TTreeView::OnButtonDown(bool right, WPARAM keys, POINT pt)
+void TNativeTreeWindow::OnButtonDown(bool right, WPARAM keys, POINT pt)
 {
     if (FEdit)
         EndEditLabel(false);
@@ -208,7 +208,7 @@ void TTreeView::OnButtonDown(bool right, WPARAM keys, POINT pt)
         ArmLabelEditTimer(FItems.Resolve(h));
 }
 
-void TTreeView::OnButtonUp(bool right, POINT)
+void TNativeTreeWindow::OnButtonUp(bool right, POINT)
 {
     if (!FPressed || FPressRight != right)
         return;
@@ -220,7 +220,7 @@ void TTreeView::OnButtonUp(bool right, POINT)
     }
 }
 
-void TTreeView::OnDoubleClick(POINT pt)
+void TNativeTreeWindow::OnDoubleClick(POINT pt)
 {
     FEditTimer->stop();
     FPressed = false;
@@ -235,7 +235,7 @@ void TTreeView::OnDoubleClick(POINT pt)
         ExpandByUser(s, TVE_TOGGLE);
 }
 
-void TTreeView::OnMouseMove(WPARAM keys, POINT pt)
+void TNativeTreeWindow::OnMouseMove(WPARAM keys, POINT pt)
 {
     TVHITTESTINFO info;
     info.pt = pt;
@@ -253,7 +253,7 @@ void TTreeView::OnMouseMove(WPARAM keys, POINT pt)
         BeginDrag(FPressRight);
 }
 
-void TTreeView::BeginDrag(bool right)
+void TNativeTreeWindow::BeginDrag(bool right)
 {
     FDragReported = true;
     FEditTimer->stop();
@@ -263,13 +263,13 @@ void TTreeView::BeginDrag(bool right)
     NotifyTreeView(right ? TVN_BEGINRDRAGA : TVN_BEGINDRAGA, 0, kNil, s, POINT{FPressPoint.x(), FPressPoint.y()});
 }
 
-void TTreeView::OnMouseLeave()
+void TNativeTreeWindow::OnMouseLeave()
 {
     SetHotItem(kNil);
     HideToolTip();
 }
 
-void TTreeView::SetHotItem(TSlot s)
+void TNativeTreeWindow::SetHotItem(TSlot s)
 {
     if (s == FHot)
         return;
@@ -277,7 +277,7 @@ void TTreeView::SetHotItem(TSlot s)
     Invalidate();
 }
 
-void TTreeView::OnFocus(bool focused)
+void TNativeTreeWindow::OnFocus(bool focused)
 {
     FFocused = focused;
     Invalidate();
@@ -285,7 +285,7 @@ void TTreeView::OnFocus(bool focused)
     Notify(hdr, focused ? NM_SETFOCUS : NM_KILLFOCUS);
 }
 
-void TTreeView::ArmLabelEditTimer(TSlot s)
+void TNativeTreeWindow::ArmLabelEditTimer(TSlot s)
 {
     FEditTimerItem = FItems.Handle(s);
     FEditTimer->start(QApplication::doubleClickInterval());

@@ -1,4 +1,4 @@
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -12,7 +12,7 @@ namespace lxtree {
 // of its own notifications frees the engine only when the outermost message ends.
 class TEngineCall {
 public:
-    explicit TEngineCall(TTreeView* engine) : FEngine(engine) { ++engine->FCallDepth; }
+    explicit TEngineCall(TNativeTreeWindow* engine) : FEngine(engine) { ++engine->FCallDepth; }
     ~TEngineCall()
     {
         if (--FEngine->FCallDepth == 0 && FEngine->FDeleteWhenIdle)
@@ -22,10 +22,10 @@ public:
     TEngineCall& operator=(const TEngineCall&) = delete;
 
 private:
-    TTreeView* FEngine;
+    TNativeTreeWindow* FEngine;
 };
 
-TTreeView::TTreeView(HWND hwnd) : FHwnd(hwnd)
+TNativeTreeWindow::TNativeTreeWindow(HWND hwnd) : FHwnd(hwnd)
 {
     FQFont = QApplication::font();
     FOwnFont = CreateFontHandle(FQFont);
@@ -44,20 +44,20 @@ TTreeView::TTreeView(HWND hwnd) : FHwnd(hwnd)
     UpdateDefaultItemHeight();
 }
 
-TTreeView::~TTreeView()
+TNativeTreeWindow::~TNativeTreeWindow()
 {
     delete FEditTimer;
     delete FTipTimer;
     DeleteObject(FOwnFont);
 }
 
-LRESULT TTreeView::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TNativeTreeWindow::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* engine = static_cast<TTreeView*>(GetWindowData(hwnd));
+    auto* engine = static_cast<TNativeTreeWindow*>(GetWindowData(hwnd));
     if (!engine) {
         if (msg != WM_NCCREATE && msg != WM_CREATE)
             return DefWindowProcA(hwnd, msg, wParam, lParam);
-        engine = new TTreeView(hwnd);
+        engine = new TNativeTreeWindow(hwnd);
         SetWindowData(hwnd, engine);
     }
     if (msg == WM_NCDESTROY) {
@@ -72,7 +72,7 @@ LRESULT TTreeView::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return engine->WndProc(msg, wParam, lParam);
 }
 
-LRESULT TTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TNativeTreeWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     bool handled = true;
     LRESULT result = TreeMessage(msg, wParam, lParam, &handled);
@@ -90,7 +90,7 @@ LRESULT TTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 // The messages about items.
-LRESULT TTreeView::TreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
+LRESULT TNativeTreeWindow::TreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
 {
     auto item = [&](LPARAM v) { return FItems.Resolve(reinterpret_cast<HTREEITEM>(v)); };
     switch (msg) {
@@ -208,7 +208,7 @@ COLORREF SwapColor(COLORREF& field, LPARAM value)
 } // namespace
 
 // The messages about the look and the settings of the window.
-LRESULT TTreeView::SettingMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
+LRESULT TNativeTreeWindow::SettingMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
 {
     switch (msg) {
     case TVM_GETINDENT:
@@ -307,7 +307,7 @@ LRESULT TTreeView::SettingMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* 
 }
 
 // The window's own life, painting, input and scrolling.
-LRESULT TTreeView::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
+LRESULT TNativeTreeWindow::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
 {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (msg) {
