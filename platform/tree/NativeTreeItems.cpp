@@ -3,8 +3,8 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
-#include <exception>
 
+#include "platform/win/FirstError.h"
 #include "platform/tree/NativeTree.h"
 
 namespace lxtree {
@@ -244,24 +244,12 @@ BOOL TNativeTreeWindow::DeleteItem(HTREEITEM h)
         return TRUE;
     // The caret moves away first, with its notifications; the deletion happens even
     // when a handler of those throws.
-    std::exception_ptr failure;
-    if (FCaret != kNil && FItems.IsAncestorOrSelf(s, FCaret)) {
-        try {
-            MoveCaretOutOf(s);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    }
-    if (FItems.Resolve(h) == s && IsLiveItem(s)) {
-        try {
-            DeleteSubtree(s);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    TFirstError failure;
+    if (FCaret != kNil && FItems.IsAncestorOrSelf(s, FCaret))
+        failure.Run([&] { MoveCaretOutOf(s); });
+    if (FItems.Resolve(h) == s && IsLiveItem(s))
+        failure.Run([&] { DeleteSubtree(s); });
+    failure.RethrowIfAny();
     return TRUE;
 }
 
@@ -292,23 +280,16 @@ void TNativeTreeWindow::DeleteAll()
     });
     if (FEdit)
         EndEditLabel(true);
-    std::exception_ptr failure;
-    // From the last item backwards: whoever mirrors the items in arrays removes from
-    // their ends, which keeps deleting a long list linear.
-    while (FItems[kRoot].lastChild != kNil) {
-        try {
-            DeleteSubtree(FItems[kRoot].lastChild);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
+    TFirstError failure;
+    failure.Run([&] { DeleteChildren(kRoot); });
     FContentWidth = 0;
     FXPos = 0;
-    if (failure)
-        std::rethrow_exception(failure);
+    failure.RethrowIfAny();
 }
 
+// From the last child backwards: whoever mirrors the items in arrays removes from
+// their ends, which keeps deleting a long list linear. A handler may delete the
+// parent itself meanwhile; the root stays.
 void TNativeTreeWindow::DeleteChildren(TSlot parent)
 {
     TLayoutBatch batch(FLayoutBatch, [this] {
@@ -316,17 +297,11 @@ void TNativeTreeWindow::DeleteChildren(TSlot parent)
             LayoutChanged();
     });
     const HTREEITEM handle = FItems.Handle(parent);
-    std::exception_ptr failure;
-    while (FItems.Resolve(handle) == parent && FItems[parent].lastChild != kNil) {
-        try {
-            DeleteSubtree(FItems[parent].lastChild);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    auto parentLives = [&] { return parent == kRoot || FItems.Resolve(handle) == parent; };
+    TFirstError failure;
+    while (parentLives() && FItems[parent].lastChild != kNil)
+        failure.Run([&] { DeleteSubtree(FItems[parent].lastChild); });
+    failure.RethrowIfAny();
 }
 
 // Clears or moves every reference to an item of the subtree that is about to go.
@@ -362,7 +337,7 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
     for (TSlot t = s; t != kNil; t = FItems.NextPreorder(t, s))
         FItems[t].flags |= TItemSlot::Deleting;
 
-    std::exception_ptr failure;
+    TFirstError failure;
     // Last children first, so that lists mirroring the children shrink from their ends.
     TSlot t = s;
     while (FItems[t].lastChild != kNil)
@@ -378,12 +353,7 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
                 successor = FItems[t].parent;
             }
         }
-        try {
-            NotifyTreeView(TVN_DELETEITEMA, 0, t, kNil);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
+        failure.Run([&] { NotifyTreeView(TVN_DELETEITEMA, 0, t, kNil); });
         if (!FCustomLabelWidths.empty())
             FCustomLabelWidths.erase(t);
         FItems.Free(t);
@@ -394,8 +364,7 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
     if (parent != kRoot && IsLiveItem(parent) && FItems[parent].firstChild == kNil)
         InvalidateItem(parent);
     LayoutChanged();
-    if (failure)
-        std::rethrow_exception(failure);
+    failure.RethrowIfAny();
 }
 
 BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
