@@ -24,6 +24,10 @@ namespace lxtree {
 
 // Messages the engine posts to itself.
 constexpr UINT TVM_PRIVATE_UPDATESCROLL = TV_FIRST + 0xF0;
+// The last message number of the range that holds the TVM_* messages and ours.
+constexpr UINT kLastTreeMessage = TV_FIRST + 0xFF;
+// The narrowest indent that TVM_SETINDENT accepts.
+constexpr int kMinIndent = 5;
 
 // Where the parts of one item's row lie, in client coordinates.
 struct TItemGeometry {
@@ -45,9 +49,25 @@ public:
 private:
     friend class TEngineCall;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT TreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
-    LRESULT SettingMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
-    LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    TSlot ItemOf(LPARAM value) const;
+
+    // ---- Message families (NativeTree.cpp); each clears *handled for a message not its own.
+    LRESULT ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT ViewMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT EditMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT LookMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT LifeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT SurfaceMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT InputMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT SelectItemMessage(UINT code, LPARAM value);
+    LRESULT EnsureVisibleMessage(TSlot s);
+    LRESULT SetInsertMark(LPARAM value, bool after);
+    LRESULT ReplaceColor(COLORREF& field, LPARAM value, bool repaint);
+    LRESULT SetImageList(WPARAM kind, HIMAGELIST list);
+    LRESULT SetItemHeight(int height);
+    LRESULT SetToolTips(HWND tip);
+    void OnStyleChanged();
+    LRESULT ChildNotify(NMHDR* hdr, bool* handled);
 
     // ---- Notifications (NativeTreeNotify.cpp)
     LRESULT Notify(NMHDR& hdr, int code);
@@ -72,6 +92,7 @@ private:
     void StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked);
     void SetItemState(TSlot s, UINT state, UINT mask);
     HTREEITEM GetNextItem(UINT code, HTREEITEM h);
+    BOOL SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     bool IsLiveItem(TSlot s) const;
 
@@ -132,6 +153,10 @@ private:
 
     // ---- Keyboard and mouse (NativeTreeInput.cpp)
     void OnKeyDown(WORD vk);
+    TSlot WalkVisible(TSlot s, int steps, bool down) const;
+    void MoveCaretByKey(WORD vk, TSlot caret);
+    void ActOnCaret(WORD vk, TSlot caret);
+    void NotifyReturn();
     void OnChar(char32_t c);
     void IncrementalSearch(char32_t c);
     TSlot FindByPrefix(TSlot start, const QString& prefix);

@@ -10,6 +10,28 @@ namespace lxtree {
 namespace {
 constexpr qint64 kSearchTimeoutMs = 1000;
 
+bool IsNavigationKey(WORD vk)
+{
+    switch (vk) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT: return true;
+    default: return false;
+    }
+}
+
+// Keys that act by themselves; the character that follows them is not searched for.
+bool IsActingKey(WORD vk)
+{
+    return vk == VK_ADD || vk == VK_SUBTRACT || vk == VK_MULTIPLY || vk == VK_RETURN || vk == VK_BACK ||
+           vk == VK_ESCAPE;
+}
+
 bool IsOnItem(UINT flags, DWORD style)
 {
     if (flags & TVHT_ONITEM)
@@ -23,41 +45,46 @@ void TNativeTreeWindow::OnKeyDown(WORD vk)
     NMTVKEYDOWN key;
     key.wVKey = vk;
     Notify(key.hdr, TVN_KEYDOWN);
-    FSkipChar = vk == VK_ADD || vk == VK_SUBTRACT || vk == VK_MULTIPLY || vk == VK_RETURN || vk == VK_BACK ||
-                vk == VK_ESCAPE;
+    FSkipChar = IsActingKey(vk);
     const TSlot caret = FCaret;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
     if (caret == kNil) {
         // Without a caret the first navigation key picks the top item.
-        if (vk == VK_UP || vk == VK_DOWN || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT ||
-            vk == VK_LEFT || vk == VK_RIGHT)
+        if (IsNavigationKey(vk))
             SelectByUser(FTop != kNil ? FTop : FItems[kRoot].firstChild, TVC_BYKEYBOARD);
-        if (vk == VK_RETURN) {
-            NMHDR hdr;
-            Notify(hdr, NM_RETURN);
-        }
-        return;
+        if (vk == VK_RETURN)
+            NotifyReturn();
+    } else if (IsNavigationKey(vk)) {
+        MoveCaretByKey(vk, caret);
+    } else {
+        ActOnCaret(vk, caret);
     }
-    auto walk = [this](TSlot s, int steps, bool down) {
-        for (int i = 0; i < steps; ++i) {
-            const TSlot next = down ? FItems.NextVisible(s) : FItems.PrevVisible(s);
-            if (next == kNil)
-                break;
-            s = next;
-        }
-        return s;
-    };
+}
+
+TSlot TNativeTreeWindow::WalkVisible(TSlot s, int steps, bool down) const
+{
+    for (int i = 0; i < steps; ++i) {
+        const TSlot next = down ? FItems.NextVisible(s) : FItems.PrevVisible(s);
+        if (next == kNil)
+            break;
+        s = next;
+    }
+    return s;
+}
+
+// The arrows, Page Up and Down, Home and End: Left and Right close and open first.
+void TNativeTreeWindow::MoveCaretByKey(WORD vk, TSlot caret)
+{
     const int page = std::max(1, PageRows() - 1);
     switch (vk) {
     case VK_UP:
     case VK_DOWN:
-        if (control)
+        if (GetKeyState(VK_CONTROL) < 0)
             ScrollRows(vk == VK_UP ? -1 : 1);
         else
-            SelectByUser(walk(caret, 1, vk == VK_DOWN), TVC_BYKEYBOARD);
+            SelectByUser(WalkVisible(caret, 1, vk == VK_DOWN), TVC_BYKEYBOARD);
         break;
-    case VK_PRIOR: SelectByUser(walk(caret, page, false), TVC_BYKEYBOARD); break;
-    case VK_NEXT: SelectByUser(walk(caret, page, true), TVC_BYKEYBOARD); break;
+    case VK_PRIOR: SelectByUser(WalkVisible(caret, page, false), TVC_BYKEYBOARD); break;
+    case VK_NEXT: SelectByUser(WalkVisible(caret, page, true), TVC_BYKEYBOARD); break;
     case VK_HOME: SelectByUser(FItems[kRoot].firstChild, TVC_BYKEYBOARD); break;
     case VK_END: SelectByUser(FItems.LastVisible(), TVC_BYKEYBOARD); break;
     case VK_LEFT:
@@ -72,6 +99,14 @@ void TNativeTreeWindow::OnKeyDown(WORD vk)
         else if (IsLiveItem(caret) && FItems[caret].Expanded() && FItems[caret].firstChild != kNil)
             SelectByUser(FItems[caret].firstChild, TVC_BYKEYBOARD);
         break;
+    default: break;
+    }
+}
+
+// Backspace, the keypad's +, - and *, Enter and F2.
+void TNativeTreeWindow::ActOnCaret(WORD vk, TSlot caret)
+{
+    switch (vk) {
     case VK_BACK:
         if (FItems[caret].parent != kRoot)
             SelectByUser(FItems[caret].parent, TVC_BYKEYBOARD);
@@ -79,17 +114,19 @@ void TNativeTreeWindow::OnKeyDown(WORD vk)
     case VK_ADD: ExpandByUser(caret, TVE_EXPAND); break;
     case VK_SUBTRACT: ExpandByUser(caret, TVE_COLLAPSE); break;
     case VK_MULTIPLY: ExpandAllBelow(caret); break;
-    case VK_RETURN: {
-        NMHDR hdr;
-        Notify(hdr, NM_RETURN);
-        break;
-    }
+    case VK_RETURN: NotifyReturn(); break;
     case VK_F2:
         if (FStyle & TVS_EDITLABELS)
             EditLabel(caret);
         break;
     default: break;
     }
+}
+
+void TNativeTreeWindow::NotifyReturn()
+{
+    NMHDR hdr;
+    Notify(hdr, NM_RETURN);
 }
 
 void TNativeTreeWindow::OnChar(char32_t c)

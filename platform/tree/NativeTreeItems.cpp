@@ -367,6 +367,16 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
     failure.RethrowIfAny();
 }
 
+// TVI_ROOT and no item both stand for the top level.
+BOOL TNativeTreeWindow::SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+{
+    const bool top = !parent || parent == TVI_ROOT;
+    const TSlot s = top ? kRoot : FItems.Resolve(parent);
+    if (!top && !IsLiveItem(s))
+        return FALSE;
+    return SortChildren(s, recurse, compare, data);
+}
+
 BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
 {
     if (parent != kRoot && !IsLiveItem(parent))
