@@ -6,7 +6,7 @@
 #include "platform/win/CommCtrl.h"
 #include "platform/win/WinApi.h"
 #include "platform/tree/EditBox.h"
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ bool InitCommonControl(int classes)
 {
     if (!(classes & ICC_TREEVIEW_CLASSES))
         return false;
-    bool ok = RegisterOnce(WC_TREEVIEWA, &lxtree::TTreeView::ClassProc, {});
+    bool ok = RegisterOnce(WC_TREEVIEWA, &lxtree::TNativeTreeWindow::ClassProc, {});
     ok = RegisterOnce(WC_EDITA, &lxtree::EditBoxClassProc, &lxtree::CreateEditBoxWidget) && ok;
     ok = RegisterOnce(TOOLTIPS_CLASSA, &ToolTipClassProc, &CreateToolTipWidget) && ok;
     return ok;

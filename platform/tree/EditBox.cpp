@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <cstring>
 
+#include "platform/win/CommCtrl.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/WindowWidget.h"
 
@@ -159,7 +160,7 @@ LRESULT EditBoxClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         box->setMaxLength(wParam == 0 ? 32767 : int(wParam));
         return 0;
     case WM_GETDLGCODE:
-        return 0x0001 | 0x0080 | 0x0004; // arrows, characters, all keys
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

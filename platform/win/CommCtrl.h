@@ -141,6 +141,9 @@ struct TVSORTCB {
     LPARAM lParam = 0;
 };
 
+// What a control answers to WM_GETDLGCODE: the keys it wants for itself.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001, DLGC_WANTALLKEYS = 0x0004, DLGC_WANTCHARS = 0x0080;
+
 // Notifications.
 constexpr int TVN_FIRST = -400;
 constexpr int TVN_SELCHANGINGA = TVN_FIRST - 1;

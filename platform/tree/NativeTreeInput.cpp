@@ -3,12 +3,34 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
 namespace {
 constexpr qint64 kSearchTimeoutMs = 1000;
+
+bool IsNavigationKey(WORD vk)
+{
+    switch (vk) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT: return true;
+    default: return false;
+    }
+}
+
+// Keys that act by themselves; the character that follows them is not searched for.
+bool IsActingKey(WORD vk)
+{
+    return vk == VK_ADD || vk == VK_SUBTRACT || vk == VK_MULTIPLY || vk == VK_RETURN || vk == VK_BACK ||
+           vk == VK_ESCAPE;
+}
 
 bool IsOnItem(UINT flags, DWORD style)
 {
@@ -18,46 +40,51 @@ bool IsOnItem(UINT flags, DWORD style)
 }
 } // namespace
 
-void TTreeView::OnKeyDown(WORD vk)
+void TNativeTreeWindow::OnKeyDown(WORD vk)
 {
     NMTVKEYDOWN key;
     key.wVKey = vk;
     Notify(key.hdr, TVN_KEYDOWN);
-    FSkipChar = vk == VK_ADD || vk == VK_SUBTRACT || vk == VK_MULTIPLY || vk == VK_RETURN || vk == VK_BACK ||
-                vk == VK_ESCAPE;
+    FSkipChar = IsActingKey(vk);
     const TSlot caret = FCaret;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
     if (caret == kNil) {
         // Without a caret the first navigation key picks the top item.
-        if (vk == VK_UP || vk == VK_DOWN || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT ||
-            vk == VK_LEFT || vk == VK_RIGHT)
+        if (IsNavigationKey(vk))
             SelectByUser(FTop != kNil ? FTop : FItems[kRoot].firstChild, TVC_BYKEYBOARD);
-        if (vk == VK_RETURN) {
-            NMHDR hdr;
-            Notify(hdr, NM_RETURN);
-        }
-        return;
+        if (vk == VK_RETURN)
+            NotifyReturn();
+    } else if (IsNavigationKey(vk)) {
+        MoveCaretByKey(vk, caret);
+    } else {
+        ActOnCaret(vk, caret);
     }
-    auto walk = [this](TSlot s, int steps, bool down) {
-        for (int i = 0; i < steps; ++i) {
-            const TSlot next = down ? FItems.NextVisible(s) : FItems.PrevVisible(s);
-            if (next == kNil)
-                break;
-            s = next;
-        }
-        return s;
-    };
+}
+
+TSlot TNativeTreeWindow::WalkVisible(TSlot s, int steps, bool down) const
+{
+    for (int i = 0; i < steps; ++i) {
+        const TSlot next = down ? FItems.NextVisible(s) : FItems.PrevVisible(s);
+        if (next == kNil)
+            break;
+        s = next;
+    }
+    return s;
+}
+
+// The arrows, Page Up and Down, Home and End: Left and Right close and open first.
+void TNativeTreeWindow::MoveCaretByKey(WORD vk, TSlot caret)
+{
     const int page = std::max(1, PageRows() - 1);
     switch (vk) {
     case VK_UP:
     case VK_DOWN:
-        if (control)
+        if (GetKeyState(VK_CONTROL) < 0)
             ScrollRows(vk == VK_UP ? -1 : 1);
         else
-            SelectByUser(walk(caret, 1, vk == VK_DOWN), TVC_BYKEYBOARD);
+            SelectByUser(WalkVisible(caret, 1, vk == VK_DOWN), TVC_BYKEYBOARD);
         break;
-    case VK_PRIOR: SelectByUser(walk(caret, page, false), TVC_BYKEYBOARD); break;
-    case VK_NEXT: SelectByUser(walk(caret, page, true), TVC_BYKEYBOARD); break;
+    case VK_PRIOR: SelectByUser(WalkVisible(caret, page, false), TVC_BYKEYBOARD); break;
+    case VK_NEXT: SelectByUser(WalkVisible(caret, page, true), TVC_BYKEYBOARD); break;
     case VK_HOME: SelectByUser(FItems[kRoot].firstChild, TVC_BYKEYBOARD); break;
     case VK_END: SelectByUser(FItems.LastVisible(), TVC_BYKEYBOARD); break;
     case VK_LEFT:
@@ -72,6 +99,14 @@ void TTreeView::OnKeyDown(WORD vk)
         else if (IsLiveItem(caret) && FItems[caret].Expanded() && FItems[caret].firstChild != kNil)
             SelectByUser(FItems[caret].firstChild, TVC_BYKEYBOARD);
         break;
+    default: break;
+    }
+}
+
+// Backspace, the keypad's +, - and *, Enter and F2.
+void TNativeTreeWindow::ActOnCaret(WORD vk, TSlot caret)
+{
+    switch (vk) {
     case VK_BACK:
         if (FItems[caret].parent != kRoot)
             SelectByUser(FItems[caret].parent, TVC_BYKEYBOARD);
@@ -79,11 +114,7 @@ void TTreeView::OnKeyDown(WORD vk)
     case VK_ADD: ExpandByUser(caret, TVE_EXPAND); break;
     case VK_SUBTRACT: ExpandByUser(caret, TVE_COLLAPSE); break;
     case VK_MULTIPLY: ExpandAllBelow(caret); break;
-    case VK_RETURN: {
-        NMHDR hdr;
-        Notify(hdr, NM_RETURN);
-        break;
-    }
+    case VK_RETURN: NotifyReturn(); break;
     case VK_F2:
         if (FStyle & TVS_EDITLABELS)
             EditLabel(caret);
@@ -92,7 +123,13 @@ void TTreeView::OnKeyDown(WORD vk)
     }
 }
 
-void TTreeView::OnChar(char32_t c)
+void TNativeTreeWindow::NotifyReturn()
+{
+    NMHDR hdr;
+    Notify(hdr, NM_RETURN);
+}
+
+void TNativeTreeWindow::OnChar(char32_t c)
 {
     if (FSkipChar) {
         FSkipChar = false;
@@ -106,7 +143,7 @@ void TTreeView::OnChar(char32_t c)
 // Typed characters build a prefix that selects the next visible item starting with
 // it; a pause ends the search. Repeating one character cycles through the items
 // that start with it.
-void TTreeView::IncrementalSearch(char32_t c)
+void TNativeTreeWindow::IncrementalSearch(char32_t c)
 {
     if (FSearchClock.isValid() && FSearchClock.elapsed() > kSearchTimeoutMs)
         FSearch.clear();
@@ -133,7 +170,7 @@ void TTreeView::IncrementalSearch(char32_t c)
         Beep();
 }
 
-TSlot TTreeView::FindByPrefix(TSlot start, const QString& prefix)
+TSlot TNativeTreeWindow::FindByPrefix(TSlot start, const QString& prefix)
 {
     TSlot s = start;
     while (s != kNil) {
@@ -152,7 +189,7 @@ TSlot TTreeView::FindByPrefix(TSlot start, const QString& prefix)
     return kNil;
 }
 
-LRESULT TTreeView::GetSearchString(char* buffer)
+LRESULT TNativeTreeWindow::GetSearchString(char* buffer)
 {
     if (FSearchClock.isValid() && FSearchClock.elapsed() > kSearchTimeoutMs)
         FSearch.clear();
@@ -164,7 +201,7 @@ LRESULT TTreeView::GetSearchString(char* buffer)
     return LRESULT(text.size());
 }
 
-void TTreeView::OnButtonDown(bool right, WPARAM keys, POINT pt)
+void TNativeTreeWindow::OnButtonDown(bool right, WPARAM keys, POINT pt)
 {
     if (FEdit)
         EndEditLabel(false);
@@ -208,7 +245,7 @@ void TTreeView::OnButtonDown(bool right, WPARAM keys, POINT pt)
         ArmLabelEditTimer(FItems.Resolve(h));
 }
 
-void TTreeView::OnButtonUp(bool right, POINT)
+void TNativeTreeWindow::OnButtonUp(bool right, POINT)
 {
     if (!FPressed || FPressRight != right)
         return;
@@ -220,7 +257,7 @@ void TTreeView::OnButtonUp(bool right, POINT)
     }
 }
 
-void TTreeView::OnDoubleClick(POINT pt)
+void TNativeTreeWindow::OnDoubleClick(POINT pt)
 {
     FEditTimer->stop();
     FPressed = false;
@@ -235,7 +272,7 @@ void TTreeView::OnDoubleClick(POINT pt)
         ExpandByUser(s, TVE_TOGGLE);
 }
 
-void TTreeView::OnMouseMove(WPARAM keys, POINT pt)
+void TNativeTreeWindow::OnMouseMove(WPARAM keys, POINT pt)
 {
     TVHITTESTINFO info;
     info.pt = pt;
@@ -253,7 +290,7 @@ void TTreeView::OnMouseMove(WPARAM keys, POINT pt)
         BeginDrag(FPressRight);
 }
 
-void TTreeView::BeginDrag(bool right)
+void TNativeTreeWindow::BeginDrag(bool right)
 {
     FDragReported = true;
     FEditTimer->stop();
@@ -263,13 +300,13 @@ void TTreeView::BeginDrag(bool right)
     NotifyTreeView(right ? TVN_BEGINRDRAGA : TVN_BEGINDRAGA, 0, kNil, s, POINT{FPressPoint.x(), FPressPoint.y()});
 }
 
-void TTreeView::OnMouseLeave()
+void TNativeTreeWindow::OnMouseLeave()
 {
     SetHotItem(kNil);
     HideToolTip();
 }
 
-void TTreeView::SetHotItem(TSlot s)
+void TNativeTreeWindow::SetHotItem(TSlot s)
 {
     if (s == FHot)
         return;
@@ -277,7 +314,7 @@ void TTreeView::SetHotItem(TSlot s)
     Invalidate();
 }
 
-void TTreeView::OnFocus(bool focused)
+void TNativeTreeWindow::OnFocus(bool focused)
 {
     FFocused = focused;
     Invalidate();
@@ -285,7 +322,7 @@ void TTreeView::OnFocus(bool focused)
     Notify(hdr, focused ? NM_SETFOCUS : NM_KILLFOCUS);
 }
 
-void TTreeView::ArmLabelEditTimer(TSlot s)
+void TNativeTreeWindow::ArmLabelEditTimer(TSlot s)
 {
     FEditTimerItem = FItems.Handle(s);
     FEditTimer->start(QApplication::doubleClickInterval());

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/win/WindowTable.h"
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -11,7 +11,7 @@ namespace {
 constexpr int kDispTextCapacity = 260;
 }
 
-LRESULT TTreeView::Notify(NMHDR& hdr, int code)
+LRESULT TNativeTreeWindow::Notify(NMHDR& hdr, int code)
 {
     // One look at the window's record for its identifier and parent: a large deletion
     // sends a notification per item.
@@ -23,7 +23,7 @@ LRESULT TTreeView::Notify(NMHDR& hdr, int code)
     return parent ? SendMessageA(parent, WM_NOTIFY, WPARAM(hdr.idFrom), LPARAM(&hdr)) : 0;
 }
 
-void TTreeView::FillItemRecord(TVITEMA& item, TSlot s) const
+void TNativeTreeWindow::FillItemRecord(TVITEMA& item, TSlot s) const
 {
     if (s == kNil || s == kRoot)
         return;
@@ -34,7 +34,7 @@ void TTreeView::FillItemRecord(TVITEMA& item, TSlot s) const
     item.lParam = FItems[s].LParam();
 }
 
-LRESULT TTreeView::NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt)
+LRESULT TNativeTreeWindow::NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt)
 {
     NMTREEVIEWA nm;
     nm.action = action;
@@ -44,7 +44,7 @@ LRESULT TTreeView::NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot ne
     return Notify(nm.hdr, code);
 }
 
-std::string TTreeView::ItemText(TSlot s)
+std::string TNativeTreeWindow::ItemText(TSlot s)
 {
     const TItemSlot& item = FItems[s];
     if (!(item.flags & TItemSlot::TextCallback)) {
@@ -64,7 +64,7 @@ std::string TTreeView::ItemText(TSlot s)
     return std::string(answer, strnlen(answer, kDispTextCapacity - 1));
 }
 
-int TTreeView::ItemImage(TSlot s, bool selected)
+int TNativeTreeWindow::ItemImage(TSlot s, bool selected)
 {
     const TItemSlot& item = FItems[s];
     const bool callback = (item.flags & (selected ? TItemSlot::SelImageCallback : TItemSlot::ImageCallback)) != 0;
@@ -77,7 +77,7 @@ int TTreeView::ItemImage(TSlot s, bool selected)
     return selected ? info.item.iSelectedImage : info.item.iImage;
 }
 
-int TTreeView::AskChildren(TSlot s)
+int TNativeTreeWindow::AskChildren(TSlot s)
 {
     NMTVDISPINFOA info;
     FillItemRecord(info.item, s);
@@ -86,7 +86,7 @@ int TTreeView::AskChildren(TSlot s)
     return info.item.cChildren;
 }
 
-bool TTreeView::ItemHasChildren(TSlot s)
+bool TNativeTreeWindow::ItemHasChildren(TSlot s)
 {
     switch (FItems[s].Children()) {
     case TChildrenMode::None: return false;
@@ -97,7 +97,7 @@ bool TTreeView::ItemHasChildren(TSlot s)
     return FItems[s].firstChild != kNil;
 }
 
-bool TTreeView::ItemHasButton(TSlot s)
+bool TNativeTreeWindow::ItemHasButton(TSlot s)
 {
     if (!(FStyle & TVS_HASBUTTONS))
         return false;

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "platform/win/WindowWidget.h"
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -38,7 +38,7 @@ private:
 
 // The edit box exists before TVN_BEGINLABELEDITA goes out, so that the parent can
 // fetch it (TVM_GETEDITCONTROL) and subclass it while it decides.
-HWND TTreeView::EditLabel(TSlot s)
+HWND TNativeTreeWindow::EditLabel(TSlot s)
 {
     if (FEdit)
         EndEditLabel(false);
@@ -95,7 +95,7 @@ HWND TTreeView::EditLabel(TSlot s)
 
 // Ends the edit: the parent hears the new text (none for a cancel) and, when it
 // agrees, an item with text of its own keeps it.
-void TTreeView::EndEditLabel(bool cancel)
+void TNativeTreeWindow::EndEditLabel(bool cancel)
 {
     if (!FEdit)
         return;
@@ -127,7 +127,7 @@ void TTreeView::EndEditLabel(bool cancel)
     Invalidate();
 }
 
-LRESULT TTreeView::EditBoxProc(const WNDPROC& previous, HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TNativeTreeWindow::EditBoxProc(const WNDPROC& previous, HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (edit == FEdit) {
         switch (msg) {
@@ -152,7 +152,7 @@ LRESULT TTreeView::EditBoxProc(const WNDPROC& previous, HWND edit, UINT msg, WPA
     return CallWindowProcA(previous, edit, msg, wParam, lParam);
 }
 
-void TTreeView::PositionEditBox()
+void TNativeTreeWindow::PositionEditBox()
 {
     QWidget* box = WindowWidget(FEdit);
     auto* tree = qobject_cast<TWindowWidget*>(WindowWidget(FHwnd));

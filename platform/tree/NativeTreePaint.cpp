@@ -6,7 +6,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/ImageList.h"
 #include "platform/tree/LabelLine.h"
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -44,19 +44,19 @@ void AddDottedHorizontal(QVector<QPoint>& points, int y, int x0, int x1, int pha
 
 } // namespace
 
-COLORREF TTreeView::BackgroundColor() const { return FBkColor == CLR_NONE ? GetSysColor(COLOR_WINDOW) : FBkColor; }
+COLORREF TNativeTreeWindow::BackgroundColor() const { return FBkColor == CLR_NONE ? GetSysColor(COLOR_WINDOW) : FBkColor; }
 
-COLORREF TTreeView::TextColor() const
+COLORREF TNativeTreeWindow::TextColor() const
 {
     return FTextColor == CLR_NONE ? GetSysColor(COLOR_WINDOWTEXT) : FTextColor;
 }
 
-COLORREF TTreeView::LineColor() const
+COLORREF TNativeTreeWindow::LineColor() const
 {
     return FLineColor == CLR_DEFAULT || FLineColor == CLR_NONE ? GetSysColor(COLOR_BTNSHADOW) : FLineColor;
 }
 
-LRESULT TTreeView::CustomDraw(HDC dc, DWORD stage, const RECT& rc, TSlot s, UINT itemState, COLORREF* text,
+LRESULT TNativeTreeWindow::CustomDraw(HDC dc, DWORD stage, const RECT& rc, TSlot s, UINT itemState, COLORREF* text,
                               COLORREF* textBk, int level)
 {
     NMTVCUSTOMDRAW cd;
@@ -79,7 +79,7 @@ LRESULT TTreeView::CustomDraw(HDC dc, DWORD stage, const RECT& rc, TSlot s, UINT
     return result;
 }
 
-void TTreeView::Paint(HDC dc, const RECT& update)
+void TNativeTreeWindow::Paint(HDC dc, const RECT& update)
 {
     if (!dc || !dc->painter)
         return;
@@ -115,7 +115,7 @@ void TTreeView::Paint(HDC dc, const RECT& update)
     }
 }
 
-void TTreeView::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
+void TNativeTreeWindow::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
 {
     const HTREEITEM handle = FItems.Handle(s);
     const UINT itemStateBits = FItems[s].state;
@@ -209,7 +209,7 @@ void TTreeView::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
         CustomDraw(dc, CDDS_ITEMPOSTPAINT, row, s, cdis, &text, &textBk, level);
 }
 
-void TTreeView::PaintLines(QPainter& p, TSlot s, const TItemGeometry& g)
+void TNativeTreeWindow::PaintLines(QPainter& p, TSlot s, const TItemGeometry& g)
 {
     if (g.buttonRight <= g.buttonLeft)
         return;
@@ -230,7 +230,7 @@ void TTreeView::PaintLines(QPainter& p, TSlot s, const TItemGeometry& g)
     p.drawPoints(dots.constData(), int(dots.size()));
 }
 
-void TTreeView::PaintButton(QPainter& p, TSlot s, const TItemGeometry& g)
+void TNativeTreeWindow::PaintButton(QPainter& p, TSlot s, const TItemGeometry& g)
 {
     const int cx = g.buttonLeft + FIndent / 2;
     const int cy = (g.top + g.bottom) / 2;
@@ -245,7 +245,7 @@ void TTreeView::PaintButton(QPainter& p, TSlot s, const TItemGeometry& g)
         p.drawLine(cx, cy - 2, cx, cy + 2);
 }
 
-void TTreeView::PaintImages(HDC dc, TSlot s, const TItemGeometry& g)
+void TNativeTreeWindow::PaintImages(HDC dc, TSlot s, const TItemGeometry& g)
 {
     int cx = 0, cy = 0;
     const int stateIndex = (FItems[s].state & TVIS_STATEIMAGEMASK) >> 12;
@@ -264,7 +264,7 @@ void TTreeView::PaintImages(HDC dc, TSlot s, const TItemGeometry& g)
     ImageList_Draw(FNormalImages, image, dc, g.imageLeft, (g.top + g.bottom - cy) / 2, style);
 }
 
-void TTreeView::PaintInsertMark(QPainter& p)
+void TNativeTreeWindow::PaintInsertMark(QPainter& p)
 {
     int top = 0;
     if (FInsertMark == kNil || !ItemTop(FInsertMark, &top))
@@ -280,7 +280,7 @@ void TTreeView::PaintInsertMark(QPainter& p)
     p.fillRect(QRect(right - 1, y - 3, 1, 6), c);
 }
 
-HIMAGELIST TTreeView::CreateDragImage(TSlot s)
+HIMAGELIST TNativeTreeWindow::CreateDragImage(TSlot s)
 {
     const HTREEITEM handle = FItems.Handle(s);
     const QString label = QString::fromUtf8(ItemText(s).c_str());

@@ -2,11 +2,11 @@
 // highlight, and bringing items into view.
 #include <vector>
 
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
-BOOL TTreeView::Expand(TSlot s, UINT action, bool notify)
+BOOL TNativeTreeWindow::Expand(TSlot s, UINT action, bool notify)
 {
     UINT code = action & TVE_TOGGLE;
     if (code == 0)
@@ -61,7 +61,7 @@ BOOL TTreeView::Expand(TSlot s, UINT action, bool notify)
 
 // Expansion asked for by the user: only items that show a button may open, and the
 // opened children are scrolled into view as far as the item itself stays visible.
-bool TTreeView::ExpandByUser(TSlot s, UINT action)
+bool TNativeTreeWindow::ExpandByUser(TSlot s, UINT action)
 {
     const bool opening = action == TVE_EXPAND || (action == TVE_TOGGLE && !FItems[s].Expanded());
     if (opening && !ItemHasChildren(s))
@@ -80,7 +80,7 @@ bool TTreeView::ExpandByUser(TSlot s, UINT action)
     return true;
 }
 
-void TTreeView::ExpandAllBelow(TSlot s)
+void TNativeTreeWindow::ExpandAllBelow(TSlot s)
 {
     for (TSlot t = s; t != kNil; t = FItems.NextPreorder(t, s)) {
         const HTREEITEM handle = FItems.Handle(t);
@@ -91,7 +91,7 @@ void TTreeView::ExpandAllBelow(TSlot s)
     }
 }
 
-bool TTreeView::SelectCaret(TSlot s, UINT cause)
+bool TNativeTreeWindow::SelectCaret(TSlot s, UINT cause)
 {
     if (s == FCaret) {
         if (s != kNil)
@@ -120,7 +120,7 @@ bool TTreeView::SelectCaret(TSlot s, UINT cause)
     return true;
 }
 
-void TTreeView::SelectByUser(TSlot s, UINT cause)
+void TNativeTreeWindow::SelectByUser(TSlot s, UINT cause)
 {
     const HTREEITEM oldCaret = FItems.Handle(FCaret);
     const HTREEITEM newCaret = FItems.Handle(s);
@@ -131,7 +131,7 @@ void TTreeView::SelectByUser(TSlot s, UINT cause)
 }
 
 // The old branch closes and the new item opens, unless the parent says otherwise.
-void TTreeView::SingleExpand(HTREEITEM oldCaret, HTREEITEM newCaret)
+void TNativeTreeWindow::SingleExpand(HTREEITEM oldCaret, HTREEITEM newCaret)
 {
     TSlot n = FItems.Resolve(newCaret);
     if (n == kNil)
@@ -156,7 +156,7 @@ void TTreeView::SingleExpand(HTREEITEM oldCaret, HTREEITEM newCaret)
         ExpandByUser(n, TVE_EXPAND);
 }
 
-void TTreeView::MoveCaretOutOf(TSlot subtree)
+void TNativeTreeWindow::MoveCaretOutOf(TSlot subtree)
 {
     TSlot next = FItems[subtree].next;
     if (next == kNil)
@@ -166,7 +166,7 @@ void TTreeView::MoveCaretOutOf(TSlot subtree)
     SelectCaret(next, TVC_UNKNOWN);
 }
 
-void TTreeView::SetDropHilite(TSlot s)
+void TNativeTreeWindow::SetDropHilite(TSlot s)
 {
     if (s == FDropHilite)
         return;
@@ -181,7 +181,7 @@ void TTreeView::SetDropHilite(TSlot s)
     }
 }
 
-bool TTreeView::ExpandAncestors(TSlot s)
+bool TNativeTreeWindow::ExpandAncestors(TSlot s)
 {
     std::vector<HTREEITEM> chain;
     for (TSlot p = FItems[s].parent; p != kRoot; p = FItems[p].parent)
@@ -199,7 +199,7 @@ bool TTreeView::ExpandAncestors(TSlot s)
     return FItems.Resolve(handle) == s && FItems.IsVisible(s);
 }
 
-bool TTreeView::EnsureVisible(TSlot s, bool* expanded)
+bool TNativeTreeWindow::EnsureVisible(TSlot s, bool* expanded)
 {
     const bool wasVisible = FItems.IsVisible(s);
     if (expanded)

@@ -1,5 +1,5 @@
 #pragma once
-// The tree window's engine: one object per window of class WC_TREEVIEWA, kept in
+// The native tree window: one object per window of class WC_TREEVIEWA, kept in
 // the window's private data. It answers the TVM_* messages, sends the TVN_* and
 // NM_* notifications to the parent window, lays out, paints, scrolls, hit-tests,
 // and handles the keyboard, the mouse, label editing and tooltips.
@@ -24,6 +24,10 @@ namespace lxtree {
 
 // Messages the engine posts to itself.
 constexpr UINT TVM_PRIVATE_UPDATESCROLL = TV_FIRST + 0xF0;
+// The last message number of the range that holds the TVM_* messages and ours.
+constexpr UINT kLastTreeMessage = TV_FIRST + 0xFF;
+// The narrowest indent that TVM_SETINDENT accepts.
+constexpr int kMinIndent = 5;
 
 // Where the parts of one item's row lie, in client coordinates.
 struct TItemGeometry {
@@ -32,12 +36,12 @@ struct TItemGeometry {
     int stateLeft = 0, imageLeft = 0, labelLeft = 0, labelRight = 0;
 };
 
-class TTreeView {
+class TNativeTreeWindow {
 public:
-    explicit TTreeView(HWND hwnd);
-    ~TTreeView();
-    TTreeView(const TTreeView&) = delete;
-    TTreeView& operator=(const TTreeView&) = delete;
+    explicit TNativeTreeWindow(HWND hwnd);
+    ~TNativeTreeWindow();
+    TNativeTreeWindow(const TNativeTreeWindow&) = delete;
+    TNativeTreeWindow& operator=(const TNativeTreeWindow&) = delete;
 
     // The class's window routine.
     static LRESULT ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -45,11 +49,27 @@ public:
 private:
     friend class TEngineCall;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT TreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
-    LRESULT SettingMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
-    LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    TSlot ItemOf(LPARAM value) const;
 
-    // ---- Notifications (TreeViewNotify.cpp)
+    // ---- Message families (NativeTree.cpp); each clears *handled for a message not its own.
+    LRESULT ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT ViewMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT EditMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT LookMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT LifeMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT SurfaceMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT InputMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT SelectItemMessage(UINT code, LPARAM value);
+    LRESULT EnsureVisibleMessage(TSlot s);
+    LRESULT SetInsertMark(LPARAM value, bool after);
+    LRESULT ReplaceColor(COLORREF& field, LPARAM value, bool repaint);
+    LRESULT SetImageList(WPARAM kind, HIMAGELIST list);
+    LRESULT SetItemHeight(int height);
+    LRESULT SetToolTips(HWND tip);
+    void OnStyleChanged();
+    LRESULT ChildNotify(NMHDR* hdr, bool* handled);
+
+    // ---- Notifications (NativeTreeNotify.cpp)
     LRESULT Notify(NMHDR& hdr, int code);
     void FillItemRecord(TVITEMA& item, TSlot s) const;
     LRESULT NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt = {});
@@ -59,7 +79,7 @@ private:
     bool ItemHasButton(TSlot s);
     int AskChildren(TSlot s);
 
-    // ---- Items (TreeViewItems.cpp)
+    // ---- Items (NativeTreeItems.cpp)
     HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
     TSlot SortedPosition(TSlot parent, const std::string& text);
     BOOL DeleteItem(HTREEITEM h);
@@ -72,10 +92,11 @@ private:
     void StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked);
     void SetItemState(TSlot s, UINT state, UINT mask);
     HTREEITEM GetNextItem(UINT code, HTREEITEM h);
+    BOOL SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     bool IsLiveItem(TSlot s) const;
 
-    // ---- Expansion and selection (TreeViewSelect.cpp)
+    // ---- Expansion and selection (NativeTreeSelect.cpp)
     BOOL Expand(TSlot s, UINT action, bool notify);
     bool ExpandByUser(TSlot s, UINT action);
     void ExpandAllBelow(TSlot s);
@@ -87,7 +108,7 @@ private:
     void SingleExpand(HTREEITEM oldCaret, HTREEITEM newCaret);
     void SelectByUser(TSlot s, UINT cause);
 
-    // ---- Layout and scrolling (TreeViewLayout.cpp)
+    // ---- Layout and scrolling (NativeTreeLayout.cpp)
     void ReadStyle();
     void SetFont(HFONT font);
     void UpdateDefaultItemHeight();
@@ -117,7 +138,7 @@ private:
     void InvalidateItem(TSlot s);
     void Invalidate();
 
-    // ---- Painting (TreeViewPaint.cpp)
+    // ---- Painting (NativeTreePaint.cpp)
     void Paint(HDC dc, const RECT& update);
     LRESULT CustomDraw(HDC dc, DWORD stage, const RECT& rc, TSlot s, UINT itemState, COLORREF* text,
                        COLORREF* textBk, int level);
@@ -130,8 +151,12 @@ private:
     COLORREF TextColor() const;
     COLORREF LineColor() const;
 
-    // ---- Keyboard and mouse (TreeViewInput.cpp)
+    // ---- Keyboard and mouse (NativeTreeInput.cpp)
     void OnKeyDown(WORD vk);
+    TSlot WalkVisible(TSlot s, int steps, bool down) const;
+    void MoveCaretByKey(WORD vk, TSlot caret);
+    void ActOnCaret(WORD vk, TSlot caret);
+    void NotifyReturn();
     void OnChar(char32_t c);
     void IncrementalSearch(char32_t c);
     TSlot FindByPrefix(TSlot start, const QString& prefix);
@@ -146,13 +171,13 @@ private:
     void OnFocus(bool focused);
     void ArmLabelEditTimer(TSlot s);
 
-    // ---- Label editing (TreeViewEdit.cpp)
+    // ---- Label editing (NativeTreeEdit.cpp)
     HWND EditLabel(TSlot s);
     void EndEditLabel(bool cancel);
     LRESULT EditBoxProc(const WNDPROC& previous, HWND edit, UINT msg, WPARAM wParam, LPARAM lParam);
     void PositionEditBox();
 
-    // ---- Tooltips (TreeViewToolTip.cpp)
+    // ---- Tooltips (NativeTreeToolTip.cpp)
     void CreateToolTip();
     void DestroyToolTip();
     void TrackToolTip(TSlot s);
@@ -160,7 +185,7 @@ private:
     void HideToolTip();
     LRESULT AnswerToolTipText(NMTTDISPINFOW& info);
 
-    // ---- Drag image (TreeViewPaint.cpp)
+    // ---- Drag image (NativeTreePaint.cpp)
     HIMAGELIST CreateDragImage(TSlot s);
 
     HWND FHwnd;

@@ -3,9 +3,9 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
-#include <exception>
 
-#include "platform/tree/TreeView.h"
+#include "platform/win/FirstError.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -38,12 +38,12 @@ private:
 
 } // namespace
 
-bool TTreeView::IsLiveItem(TSlot s) const
+bool TNativeTreeWindow::IsLiveItem(TSlot s) const
 {
     return s != kNil && s != kRoot && !(FItems[s].flags & TItemSlot::Deleting);
 }
 
-HTREEITEM TTreeView::InsertItem(const TVINSERTSTRUCTA& insert)
+HTREEITEM TNativeTreeWindow::InsertItem(const TVINSERTSTRUCTA& insert)
 {
     const bool atRoot = !insert.hParent || insert.hParent == TVI_ROOT;
     const TSlot parent = atRoot ? kRoot : FItems.Resolve(insert.hParent);
@@ -79,7 +79,7 @@ HTREEITEM TTreeView::InsertItem(const TVINSERTSTRUCTA& insert)
     return FItems.Handle(s);
 }
 
-TSlot TTreeView::SortedPosition(TSlot parent, const std::string& text)
+TSlot TNativeTreeWindow::SortedPosition(TSlot parent, const std::string& text)
 {
     const QString key = QString::fromUtf8(text.c_str());
     TSlot after = kNil;
@@ -92,7 +92,7 @@ TSlot TTreeView::SortedPosition(TSlot parent, const std::string& text)
     return after;
 }
 
-void TTreeView::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked)
+void TNativeTreeWindow::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, bool linked)
 {
     TItemSlot& slot = FItems[s];
     if (item.mask & TVIF_TEXT) {
@@ -145,7 +145,7 @@ void TTreeView::StoreItemFields(TSlot s, const TVITEMEXA& item, bool extended, b
     }
 }
 
-void TTreeView::SetItemState(TSlot s, UINT state, UINT mask)
+void TNativeTreeWindow::SetItemState(TSlot s, UINT state, UINT mask)
 {
     mask &= 0xFFFF;
     TItemSlot& slot = FItems[s];
@@ -160,7 +160,7 @@ void TTreeView::SetItemState(TSlot s, UINT state, UINT mask)
         FDropHilite = kNil;
 }
 
-BOOL TTreeView::GetItem(TVITEMEXA& item, bool extended)
+BOOL TNativeTreeWindow::GetItem(TVITEMEXA& item, bool extended)
 {
     const TSlot s = FItems.Resolve(item.hItem);
     if (s == kNil)
@@ -186,7 +186,7 @@ BOOL TTreeView::GetItem(TVITEMEXA& item, bool extended)
     return TRUE;
 }
 
-BOOL TTreeView::SetItem(const TVITEMEXA& item, bool extended)
+BOOL TNativeTreeWindow::SetItem(const TVITEMEXA& item, bool extended)
 {
     const TSlot s = FItems.Resolve(item.hItem);
     if (s == kNil)
@@ -201,7 +201,7 @@ BOOL TTreeView::SetItem(const TVITEMEXA& item, bool extended)
     return TRUE;
 }
 
-HTREEITEM TTreeView::GetNextItem(UINT code, HTREEITEM h)
+HTREEITEM TNativeTreeWindow::GetNextItem(UINT code, HTREEITEM h)
 {
     const TSlot s = FItems.Resolve(h);
     auto handle = [this](TSlot t) { return t == kRoot ? nullptr : FItems.Handle(t); };
@@ -229,7 +229,7 @@ HTREEITEM TTreeView::GetNextItem(UINT code, HTREEITEM h)
     }
 }
 
-BOOL TTreeView::DeleteItem(HTREEITEM h)
+BOOL TNativeTreeWindow::DeleteItem(HTREEITEM h)
 {
     if (!h || h == TVI_ROOT) {
         DeleteAll();
@@ -244,24 +244,12 @@ BOOL TTreeView::DeleteItem(HTREEITEM h)
         return TRUE;
     // The caret moves away first, with its notifications; the deletion happens even
     // when a handler of those throws.
-    std::exception_ptr failure;
-    if (FCaret != kNil && FItems.IsAncestorOrSelf(s, FCaret)) {
-        try {
-            MoveCaretOutOf(s);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    }
-    if (FItems.Resolve(h) == s && IsLiveItem(s)) {
-        try {
-            DeleteSubtree(s);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    TFirstError failure;
+    if (FCaret != kNil && FItems.IsAncestorOrSelf(s, FCaret))
+        failure.Run([&] { MoveCaretOutOf(s); });
+    if (FItems.Resolve(h) == s && IsLiveItem(s))
+        failure.Run([&] { DeleteSubtree(s); });
+    failure.RethrowIfAny();
     return TRUE;
 }
 
@@ -284,7 +272,7 @@ private:
 };
 } // namespace
 
-void TTreeView::DeleteAll()
+void TNativeTreeWindow::DeleteAll()
 {
     TLayoutBatch batch(FLayoutBatch, [this] {
         if (FLayoutDirty)
@@ -292,45 +280,32 @@ void TTreeView::DeleteAll()
     });
     if (FEdit)
         EndEditLabel(true);
-    std::exception_ptr failure;
-    // From the last item backwards: whoever mirrors the items in arrays removes from
-    // their ends, which keeps deleting a long list linear.
-    while (FItems[kRoot].lastChild != kNil) {
-        try {
-            DeleteSubtree(FItems[kRoot].lastChild);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
+    TFirstError failure;
+    failure.Run([&] { DeleteChildren(kRoot); });
     FContentWidth = 0;
     FXPos = 0;
-    if (failure)
-        std::rethrow_exception(failure);
+    failure.RethrowIfAny();
 }
 
-void TTreeView::DeleteChildren(TSlot parent)
+// From the last child backwards: whoever mirrors the items in arrays removes from
+// their ends, which keeps deleting a long list linear. A handler may delete the
+// parent itself meanwhile; the root stays.
+void TNativeTreeWindow::DeleteChildren(TSlot parent)
 {
     TLayoutBatch batch(FLayoutBatch, [this] {
         if (FLayoutDirty)
             LayoutChanged();
     });
     const HTREEITEM handle = FItems.Handle(parent);
-    std::exception_ptr failure;
-    while (FItems.Resolve(handle) == parent && FItems[parent].lastChild != kNil) {
-        try {
-            DeleteSubtree(FItems[parent].lastChild);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    auto parentLives = [&] { return parent == kRoot || FItems.Resolve(handle) == parent; };
+    TFirstError failure;
+    while (parentLives() && FItems[parent].lastChild != kNil)
+        failure.Run([&] { DeleteSubtree(FItems[parent].lastChild); });
+    failure.RethrowIfAny();
 }
 
 // Clears or moves every reference to an item of the subtree that is about to go.
-void TTreeView::ForgetItemsOf(TSlot subtree)
+void TNativeTreeWindow::ForgetItemsOf(TSlot subtree)
 {
     auto inside = [&](TSlot t) { return t != kNil && t != kRoot && FItems.IsAncestorOrSelf(subtree, t); };
     if (inside(FTop)) {
@@ -354,7 +329,7 @@ void TTreeView::ForgetItemsOf(TSlot subtree)
 // Takes the item and its descendants out of the tree and reports each of them,
 // children before their parent; a handler that throws doesn't stop the others, and
 // its exception reaches the caller once every item is gone.
-void TTreeView::DeleteSubtree(TSlot s)
+void TNativeTreeWindow::DeleteSubtree(TSlot s)
 {
     ForgetItemsOf(s);
     const TSlot parent = FItems[s].parent;
@@ -362,7 +337,7 @@ void TTreeView::DeleteSubtree(TSlot s)
     for (TSlot t = s; t != kNil; t = FItems.NextPreorder(t, s))
         FItems[t].flags |= TItemSlot::Deleting;
 
-    std::exception_ptr failure;
+    TFirstError failure;
     // Last children first, so that lists mirroring the children shrink from their ends.
     TSlot t = s;
     while (FItems[t].lastChild != kNil)
@@ -378,12 +353,7 @@ void TTreeView::DeleteSubtree(TSlot s)
                 successor = FItems[t].parent;
             }
         }
-        try {
-            NotifyTreeView(TVN_DELETEITEMA, 0, t, kNil);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
+        failure.Run([&] { NotifyTreeView(TVN_DELETEITEMA, 0, t, kNil); });
         if (!FCustomLabelWidths.empty())
             FCustomLabelWidths.erase(t);
         FItems.Free(t);
@@ -394,11 +364,20 @@ void TTreeView::DeleteSubtree(TSlot s)
     if (parent != kRoot && IsLiveItem(parent) && FItems[parent].firstChild == kNil)
         InvalidateItem(parent);
     LayoutChanged();
-    if (failure)
-        std::rethrow_exception(failure);
+    failure.RethrowIfAny();
 }
 
-BOOL TTreeView::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+// TVI_ROOT and no item both stand for the top level.
+BOOL TNativeTreeWindow::SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+{
+    const bool top = !parent || parent == TVI_ROOT;
+    const TSlot s = top ? kRoot : FItems.Resolve(parent);
+    if (!top && !IsLiveItem(s))
+        return FALSE;
+    return SortChildren(s, recurse, compare, data);
+}
+
+BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
 {
     if (parent != kRoot && !IsLiveItem(parent))
         return FALSE;

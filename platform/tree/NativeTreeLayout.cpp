@@ -8,7 +8,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/ImageList.h"
 #include "platform/tree/LabelLine.h"
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -18,13 +18,13 @@ constexpr int kImageGap = 2;      // between the item image and the label
 constexpr int kHorizontalLine = 5;
 } // namespace
 
-void TTreeView::ReadStyle()
+void TNativeTreeWindow::ReadStyle()
 {
     FStyle = DWORD(GetWindowLongA(FHwnd, GWL_STYLE));
     FContentWidth = 0;
 }
 
-void TTreeView::SetFont(HFONT font)
+void TNativeTreeWindow::SetFont(HFONT font)
 {
     QFont qfont;
     if (font && FontFromHandle(font, &qfont)) {
@@ -39,7 +39,7 @@ void TTreeView::SetFont(HFONT font)
     LayoutChanged();
 }
 
-void TTreeView::UpdateDefaultItemHeight()
+void TNativeTreeWindow::UpdateDefaultItemHeight()
 {
     FContentWidth = 0;
     if (FCustomItemHeight)
@@ -55,21 +55,21 @@ void TTreeView::UpdateDefaultItemHeight()
     FItemHeight = height;
 }
 
-int TTreeView::ClientWidth() const
+int TNativeTreeWindow::ClientWidth() const
 {
     RECT r;
     return GetClientRect(FHwnd, &r) ? r.right : 0;
 }
 
-int TTreeView::ClientHeight() const
+int TNativeTreeWindow::ClientHeight() const
 {
     RECT r;
     return GetClientRect(FHwnd, &r) ? r.bottom : 0;
 }
 
-int TTreeView::PageRows() const { return std::max(0, ClientHeight() / std::max(1, FItemHeight)); }
+int TNativeTreeWindow::PageRows() const { return std::max(0, ClientHeight() / std::max(1, FItemHeight)); }
 
-std::uint32_t TTreeView::TopRow()
+std::uint32_t TNativeTreeWindow::TopRow()
 {
     if (FTop == kNil)
         return 0;
@@ -80,7 +80,7 @@ std::uint32_t TTreeView::TopRow()
     return FTopRow;
 }
 
-void TTreeView::SetTopRow(std::int64_t row)
+void TNativeTreeWindow::SetTopRow(std::int64_t row)
 {
     const std::int64_t total = FItems.TotalRows();
     const std::int64_t page = std::max(1, PageRows());
@@ -101,7 +101,7 @@ void TTreeView::SetTopRow(std::int64_t row)
     Invalidate();
 }
 
-void TTreeView::SetTopItem(TSlot s)
+void TNativeTreeWindow::SetTopItem(TSlot s)
 {
     FTop = s;
     FTopRowEpoch = 0;
@@ -110,7 +110,7 @@ void TTreeView::SetTopItem(TSlot s)
     Invalidate();
 }
 
-void TTreeView::ClampTop()
+void TNativeTreeWindow::ClampTop()
 {
     if (FTop == kNil || !FItems.IsVisible(FTop)) {
         FTop = FItems[kRoot].firstChild;
@@ -127,9 +127,9 @@ void TTreeView::ClampTop()
     }
 }
 
-void TTreeView::ScrollRows(std::int64_t rows) { SetTopRow(std::int64_t(TopRow()) + rows); }
+void TNativeTreeWindow::ScrollRows(std::int64_t rows) { SetTopRow(std::int64_t(TopRow()) + rows); }
 
-void TTreeView::ScrollHorizontally(int pos)
+void TNativeTreeWindow::ScrollHorizontally(int pos)
 {
     pos = std::clamp(pos, 0, std::max(0, FContentWidth - ClientWidth()));
     if (pos == FXPos)
@@ -141,7 +141,7 @@ void TTreeView::ScrollHorizontally(int pos)
     Invalidate();
 }
 
-void TTreeView::OnVScroll(int code)
+void TNativeTreeWindow::OnVScroll(int code)
 {
     if (FStyle & TVS_NOSCROLL)
         return;
@@ -165,7 +165,7 @@ void TTreeView::OnVScroll(int code)
     }
 }
 
-void TTreeView::OnHScroll(int code)
+void TNativeTreeWindow::OnHScroll(int code)
 {
     if (FStyle & TVS_NOSCROLL)
         return;
@@ -188,7 +188,7 @@ void TTreeView::OnHScroll(int code)
     }
 }
 
-void TTreeView::OnMouseWheel(int delta)
+void TNativeTreeWindow::OnMouseWheel(int delta)
 {
     if (FStyle & TVS_NOSCROLL)
         return;
@@ -199,7 +199,7 @@ void TTreeView::OnMouseWheel(int delta)
         ScrollRows(-std::int64_t(notches) * 3);
 }
 
-void TTreeView::UpdateScrollBars()
+void TNativeTreeWindow::UpdateScrollBars()
 {
     if (!FRedraw) {
         FLayoutDirty = true;
@@ -242,7 +242,7 @@ void TTreeView::UpdateScrollBars()
 
 // Structural changes end here: while redraw is off they only mark the layout,
 // and turning redraw on again settles it once.
-void TTreeView::LayoutChanged()
+void TNativeTreeWindow::LayoutChanged()
 {
     if (!FRedraw || FLayoutBatch > 0) {
         FLayoutDirty = true;
@@ -256,12 +256,12 @@ void TTreeView::LayoutChanged()
         PositionEditBox();
 }
 
-int TTreeView::RootColumns() const
+int TNativeTreeWindow::RootColumns() const
 {
     return (FStyle & TVS_LINESATROOT) && (FStyle & (TVS_HASLINES | TVS_HASBUTTONS)) ? 1 : 0;
 }
 
-QFont TTreeView::ItemFont(TSlot s) const
+QFont TNativeTreeWindow::ItemFont(TSlot s) const
 {
     QFont font = FQFont;
     if (FItems[s].state & TVIS_BOLD)
@@ -269,7 +269,7 @@ QFont TTreeView::ItemFont(TSlot s) const
     return font;
 }
 
-int TTreeView::LabelWidth(TSlot s)
+int TNativeTreeWindow::LabelWidth(TSlot s)
 {
     auto custom = FCustomLabelWidths.find(s);
     if (custom != FCustomLabelWidths.end())
@@ -278,7 +278,7 @@ int TTreeView::LabelWidth(TSlot s)
     return TLabelLine(text, ItemFont(s)).Width() + 2 * kLabelPadding;
 }
 
-TItemGeometry TTreeView::Geometry(TSlot s, int top, int labelWidth)
+TItemGeometry TNativeTreeWindow::Geometry(TSlot s, int top, int labelWidth)
 {
     TItemGeometry g;
     g.top = top;
@@ -301,7 +301,7 @@ TItemGeometry TTreeView::Geometry(TSlot s, int top, int labelWidth)
     return g;
 }
 
-bool TTreeView::ItemTop(TSlot s, int* top)
+bool TNativeTreeWindow::ItemTop(TSlot s, int* top)
 {
     if (!IsLiveItem(s) || !FItems.IsVisible(s))
         return false;
@@ -310,7 +310,7 @@ bool TTreeView::ItemTop(TSlot s, int* top)
     return true;
 }
 
-BOOL TTreeView::GetItemRect(RECT* rect, bool labelOnly)
+BOOL TNativeTreeWindow::GetItemRect(RECT* rect, bool labelOnly)
 {
     if (!rect)
         return FALSE;
@@ -330,7 +330,7 @@ BOOL TTreeView::GetItemRect(RECT* rect, bool labelOnly)
     return TRUE;
 }
 
-TSlot TTreeView::ItemAtPoint(int y, int* top)
+TSlot TNativeTreeWindow::ItemAtPoint(int y, int* top)
 {
     if (y < 0)
         return kNil;
@@ -347,7 +347,7 @@ TSlot TTreeView::ItemAtPoint(int y, int* top)
     return kNil;
 }
 
-HTREEITEM TTreeView::HitTest(TVHITTESTINFO& info)
+HTREEITEM TNativeTreeWindow::HitTest(TVHITTESTINFO& info)
 {
     const int x = info.pt.x, y = info.pt.y;
     UINT flags = 0;
@@ -389,8 +389,8 @@ HTREEITEM TTreeView::HitTest(TVHITTESTINFO& info)
     return info.hItem;
 }
 
-void TTreeView::InvalidateItem(TSlot) { Invalidate(); }
+void TNativeTreeWindow::InvalidateItem(TSlot) { Invalidate(); }
 
-void TTreeView::Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
+void TNativeTreeWindow::Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
 
 } // namespace lxtree

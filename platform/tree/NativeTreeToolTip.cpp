@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "platform/win/WindowWidget.h"
-#include "platform/tree/TreeView.h"
+#include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
@@ -17,7 +17,7 @@ constexpr int kToolTipDelayMs = 600;
 constexpr int kInfoTipCapacity = 1024;
 } // namespace
 
-void TTreeView::CreateToolTip()
+void TNativeTreeWindow::CreateToolTip()
 {
     if (FToolTip)
         return;
@@ -25,7 +25,7 @@ void TTreeView::CreateToolTip()
     FOwnToolTip = FToolTip != nullptr;
 }
 
-void TTreeView::DestroyToolTip()
+void TNativeTreeWindow::DestroyToolTip()
 {
     HideToolTip();
     if (FOwnToolTip && FToolTip)
@@ -34,7 +34,7 @@ void TTreeView::DestroyToolTip()
     FOwnToolTip = false;
 }
 
-void TTreeView::TrackToolTip(TSlot s)
+void TNativeTreeWindow::TrackToolTip(TSlot s)
 {
     if (!FToolTip)
         return;
@@ -52,7 +52,7 @@ void TTreeView::TrackToolTip(TSlot s)
         FTipTimer->start(kToolTipDelayMs);
 }
 
-void TTreeView::HideToolTip()
+void TNativeTreeWindow::HideToolTip()
 {
     FTipTimer->stop();
     if (FTipShown)
@@ -60,7 +60,7 @@ void TTreeView::HideToolTip()
     FTipShown = false;
 }
 
-void TTreeView::ShowToolTip()
+void TNativeTreeWindow::ShowToolTip()
 {
     const TSlot s = FItems.Resolve(FTipItem);
     if (s == kNil || !FToolTip)
@@ -87,7 +87,7 @@ void TTreeView::ShowToolTip()
     FTipShown = true;
 }
 
-LRESULT TTreeView::AnswerToolTipText(NMTTDISPINFOW& info)
+LRESULT TNativeTreeWindow::AnswerToolTipText(NMTTDISPINFOW& info)
 {
     const TSlot s = FItems.Resolve(FTipItem);
     if (s == kNil)
