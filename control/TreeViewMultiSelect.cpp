@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "control/lxTreeViewControl.h"
-#include "platform/win/FirstError.h"
 
 // Ctrl toggles the clicked node and keeps the previous caret node's membership; Shift
 // selects the visible range from the anchor; Ctrl+Shift adds the range from the

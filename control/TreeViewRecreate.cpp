@@ -3,38 +3,6 @@
 // item height, and comes back into the new window.
 #include "control/lxTreeViewControl.h"
 
-namespace {
-
-// Runs the steps of a multi-step operation to the end and keeps the first exception.
-class TFirstError {
-public:
-    template <typename F>
-    void Run(F&& Step)
-    {
-        try {
-            Step();
-        } catch (...) {
-            if (!FError)
-                FError = std::current_exception();
-        }
-    }
-    void Keep(std::exception_ptr Error)
-    {
-        if (!FError)
-            FError = Error;
-    }
-    void RethrowIfAny()
-    {
-        if (FError)
-            std::rethrow_exception(std::exchange(FError, nullptr));
-    }
-
-private:
-    std::exception_ptr FError;
-};
-
-} // namespace
-
 void TCustomlxTreeView::CreateWnd()
 {
     FRecreating = false;
@@ -123,8 +91,8 @@ void TCustomlxTreeView::DestroyWnd()
         throw;
     }
     TWinControl::DestroyWnd();
-    if (FPendingError && !FInRecreate)
-        std::rethrow_exception(std::exchange(FPendingError, nullptr));
+    if (!FInRecreate)
+        FPendingError.RethrowIfAny();
 }
 
 void TCustomlxTreeView::SaveTreeForRecreation()
@@ -152,19 +120,9 @@ void TCustomlxTreeView::WMDestroy(TMessage& Message)
         DefaultHandler(Message);
         return;
     }
-    try {
-        FullCollapse();
-    } catch (...) {
-        if (!FPendingError)
-            FPendingError = std::current_exception();
-    }
+    FPendingError.Run([this] { FullCollapse(); });
     const bool wasQuiet = std::exchange(FQuietEvents, FRecreating);
-    try {
-        DefaultHandler(Message);
-    } catch (...) {
-        if (!FPendingError)
-            FPendingError = std::current_exception();
-    }
+    FPendingError.Run([&] { DefaultHandler(Message); });
     FQuietEvents = wasQuiet;
 }
 
@@ -175,12 +133,11 @@ void TCustomlxTreeView::RecreateTreeWindow()
         RecreateWnd();
     } catch (...) {
         FInRecreate = false;
-        FPendingError = nullptr;
+        FPendingError.Take();
         throw;
     }
     FInRecreate = false;
-    if (FPendingError)
-        std::rethrow_exception(std::exchange(FPendingError, nullptr));
+    FPendingError.RethrowIfAny();
 }
 
 void TCustomlxTreeView::CMColorChanged(TMessage& Message)

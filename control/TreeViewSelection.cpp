@@ -11,17 +11,12 @@ void TCustomlxTreeView::ClearSelection()
     if (FItems->GetSelectedCount() == 0)
         return;
     TlxTreeNodeList& selection = FItems->FSelection;
-    std::exception_ptr failure;
+    TFirstError failure;
     ++FItems->FSelectionLock;
     FItems->FBulkSelecting = true;
     for (int i = 0; i < selection.Count();) {
         TlxTreeViewNode* node = selection.List()[i];
-        try {
-            FItems->SelectNode(node, stReset);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
+        failure.Run([&] { FItems->SelectNode(node, stReset); });
         if (i < selection.Count() && selection.List()[i] == node)
             ++i;
     }
@@ -29,13 +24,7 @@ void TCustomlxTreeView::ClearSelection()
         selection.List()[i]->FInSelection = false;
     selection.Clear();
     FItems->FBulkSelecting = false;
-    try {
-        DoChange(nullptr);
-    } catch (...) {
-        if (!failure)
-            failure = std::current_exception();
-    }
+    failure.Run([this] { DoChange(nullptr); });
     --FItems->FSelectionLock;
-    if (failure)
-        std::rethrow_exception(failure);
+    failure.RethrowIfAny();
 }

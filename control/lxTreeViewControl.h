@@ -11,6 +11,7 @@
 #include "platform/framework/Controls.h"
 #include "platform/framework/ImgList.h"
 #include "platform/framework/Timers.h"
+#include "platform/win/FirstError.h"
 
 // Set while a value button's press starts label editing: CanEdit then grants the edit
 // even to a read-only tree, and clears it. One flag for every tree view.
@@ -292,7 +293,7 @@ private:
     TColor FSelectedColor = clHighlight;
     TColor FDropSelectedColor = clBtnFace;
     // A handler's exception while the old window went, delivered once the new one stands.
-    std::exception_ptr FPendingError;
+    TFirstError FPendingError; // raised by a handler while the window went; passed on once it is back
     bool FQuietEvents = false;
     bool FInRecreate = false;
 

@@ -2,6 +2,7 @@
 // attributes and node-level update counting.
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
+#include "platform/win/FirstError.h"
 
 TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     : FOwner(AOwner)
@@ -31,31 +32,22 @@ TlxTreeViewNode::~TlxTreeViewNode()
 // is returned for the caller to pass on.
 std::exception_ptr TlxTreeViewNode::Unlink() noexcept
 {
-    std::exception_ptr Failure;
-    auto Step = [&Failure](auto&& Action) {
-        try {
-            Action();
-        } catch (...) {
-            if (!Failure)
-                Failure = std::current_exception();
-        }
-    };
-
     FDeleting = true;
     if (!FOwner)
-        return Failure;
+        return nullptr;
+    TFirstError Failure;
     FOwner->NodeLeaving(this);
     if (this != FOwner->FRoot)
-        Step([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
+        Failure.Run([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
     if (FParent && !FParent->FDeleting)
-        Step([this] { RemoveFromParent(); });
+        Failure.Run([this] { RemoveFromParent(); });
     if (FItemId)
         // The native tree deletes the item with its descendants and reports each one;
         // the control frees their nodes. This node's own report finds it deleting.
-        Step([this] { SendItemMessage(TVM_DELETEITEM, 0, LPARAM(FItemId)); });
+        Failure.Run([this] { SendItemMessage(TVM_DELETEITEM, 0, LPARAM(FItemId)); });
     // Nodes leaving without a native report must not stay in the index cache.
     FOwner->InvalidateItemCache();
-    return Failure;
+    return Failure.Take();
 }
 
 void TlxTreeViewNode::RemoveFromParent()

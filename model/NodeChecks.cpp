@@ -12,6 +12,7 @@
 #include "model/CheckGlyphs.h"
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
+#include "platform/win/FirstError.h"
 
 using namespace lxCheckGlyph;
 
@@ -75,12 +76,6 @@ TCheckState ThreeStateOf(const TlxTreeNodeList& Children, int ChangedAt)
     if (AnyChecked && AnyUnchecked)
         return lxsCheckedGrayed;
     return AnyChecked ? lxsChecked : lxsUnchecked;
-}
-
-void KeepFirst(std::exception_ptr& Failure, std::exception_ptr Next)
-{
-    if (!Failure)
-        Failure = Next;
 }
 
 } // namespace
@@ -163,14 +158,10 @@ void TlxTreeViewNode::SetCheckState(TCheckState Value)
     TCustomlxTreeView* Control = GetlxTreeView();
     if (!lxControl::CanCheck(Control, this))
         return;
-    std::exception_ptr Failure = ApplyCheckState(Value);
-    try {
-        lxControl::Check(Control, this);
-    } catch (...) {
-        KeepFirst(Failure, std::current_exception());
-    }
-    if (Failure)
-        std::rethrow_exception(Failure);
+    TFirstError Failure;
+    Failure.Keep(ApplyCheckState(Value));
+    Failure.Run([&] { lxControl::Check(Control, this); });
+    Failure.RethrowIfAny();
 }
 
 // The state change itself, by the governing type, with its spreading to children,
@@ -221,17 +212,12 @@ std::exception_ptr TlxTreeViewNode::ApplyCheckState(TCheckState Value)
 // Each child gets a full SetCheckState of its own, events and refusals included.
 std::exception_ptr TlxTreeViewNode::PushCheckStateToChildren(TCheckState Value)
 {
-    std::exception_ptr Failure;
+    TFirstError Failure;
     // By position, checked against the count each time: handlers may add or delete
     // nodes meanwhile.
-    for (int I = 0; I < FChildren.Count(); ++I) {
-        try {
-            FChildren.List()[I]->SetCheckState(Value);
-        } catch (...) {
-            KeepFirst(Failure, std::current_exception());
-        }
-    }
-    return Failure;
+    for (int I = 0; I < FChildren.Count(); ++I)
+        Failure.Run([&] { FChildren.List()[I]->SetCheckState(Value); });
+    return Failure.Take();
 }
 
 // Sets this radio button and clears its siblings directly: no events, and disabled

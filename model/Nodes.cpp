@@ -4,6 +4,7 @@
 
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
+#include "platform/win/FirstError.h"
 #include "platform/win/WinApi.h"
 
 namespace {
@@ -23,29 +24,6 @@ int GlyphUnder(std::uint8_t ParentCheckType)
     default: return 0;
     }
 }
-
-// Keeps the first of several exceptions while work goes on.
-class TFirstFailure {
-public:
-    template <typename Action>
-    void Run(Action&& Act)
-    {
-        try {
-            Act();
-        } catch (...) {
-            if (!FFailure)
-                FFailure = std::current_exception();
-        }
-    }
-    void RethrowIfAny()
-    {
-        if (FFailure)
-            std::rethrow_exception(FFailure);
-    }
-
-private:
-    std::exception_ptr FFailure;
-};
 
 } // namespace
 
@@ -218,7 +196,7 @@ void TlxTreeViewNodes::Delete(TlxTreeViewNode* Node)
 {
     if (!Node)
         return;
-    TFirstFailure Failure;
+    TFirstError Failure;
     if (!Node->FItemId && lxControl::HasDeletionHandler(FOwner))
         Failure.Run([&] { lxControl::Deletion(FOwner, this, Node); });
     Failure.Run([&] { Node->Delete(); });
@@ -235,7 +213,7 @@ void TlxTreeViewNodes::Clear()
         return;
     FDeleting = true;
     FRoot->FDeleting = true;
-    TFirstFailure Failure;
+    TFirstError Failure;
     TlxTreeNodeList& TopLevel = FRoot->FChildren;
     for (int I = TopLevel.Count() - 1; I >= 0; I = std::min(I - 1, TopLevel.Count() - 1)) {
         TlxTreeViewNode* Node = TopLevel.List()[I];

@@ -9,6 +9,9 @@ namespace lxtree {
 
 class TLabelLine {
 public:
+    // Blank space each side of the text in the label's box.
+    static constexpr int kPadding = 2;
+
     TLabelLine(const QString& text, const QFont& font) : FLayout(text, font)
     {
         QTextOption option;
@@ -21,6 +24,10 @@ public:
         FLayout.endLayout();
     }
     int Width() const { return qRound(FLine.naturalTextWidth()); }
+    // The width of the label's box: the text and its padding.
+    int BoxWidth() const { return Width() + 2 * kPadding; }
+    // Draws the text in the label's box, after the left padding.
+    void DrawInBox(QPainter& p, const QRect& box) const { Draw(p, box.adjusted(kPadding, 0, 0, 0)); }
     // Left-aligned and centred vertically in the rectangle, and clipped to it when it
     // does not fit, as QPainter::drawText would.
     void Draw(QPainter& p, const QRect& r) const

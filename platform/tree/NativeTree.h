@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include "platform/win/CommCtrl.h"
 #include "platform/win/WinApi.h"
+#include "platform/tree/RowGeometry.h"
 #include "platform/tree/TreeItemStore.h"
 
 class QPainter;
@@ -22,19 +23,14 @@ class QTimer;
 
 namespace lxtree {
 
+class TLabelLine;
+
 // Messages the engine posts to itself.
 constexpr UINT TVM_PRIVATE_UPDATESCROLL = TV_FIRST + 0xF0;
 // The last message number of the range that holds the TVM_* messages and ours.
 constexpr UINT kLastTreeMessage = TV_FIRST + 0xFF;
 // The narrowest indent that TVM_SETINDENT accepts.
 constexpr int kMinIndent = 5;
-
-// Where the parts of one item's row lie, in client coordinates.
-struct TItemGeometry {
-    int top = 0, bottom = 0;
-    int buttonLeft = 0, buttonRight = 0; // the item's connector column; empty at the root without lines
-    int stateLeft = 0, imageLeft = 0, labelLeft = 0, labelRight = 0;
-};
 
 class TNativeTreeWindow {
 public:
@@ -130,6 +126,10 @@ private:
     int RootColumns() const;
     TItemGeometry Geometry(TSlot s, int top, int labelWidth = -1);
     bool ItemTop(TSlot s, int* top);
+    bool ItemRow(TSlot s, RECT* row);
+    bool ItemGeometry(TSlot s, TItemGeometry* g);
+    TVisibleRows VisibleRows() const { return TVisibleRows(FItems, FTop, FItemHeight); }
+    const TRowsInView& RowsInView();
     int LabelWidth(TSlot s);
     QFont ItemFont(TSlot s) const;
     BOOL GetItemRect(RECT* rect, bool labelOnly);
@@ -142,7 +142,14 @@ private:
     void Paint(HDC dc, const RECT& update);
     LRESULT CustomDraw(HDC dc, DWORD stage, const RECT& rc, TSlot s, UINT itemState, COLORREF* text,
                        COLORREF* textBk, int level);
+    struct TItemLook;
+    TItemLook LookOf(TSlot s) const;
     void PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags);
+    bool ItemPrePaint(HDC dc, TSlot s, const RECT& row, DWORD prepaintFlags, TItemLook& look, LRESULT* result);
+    QFont PaintFont(HDC dc, TSlot s, LRESULT itemResult, bool hot, bool* custom) const;
+    bool PaintItemParts(HDC dc, TSlot s, const TItemGeometry& g, const TItemLook& look, int rowRight);
+    void PaintLabel(QPainter& p, TSlot s, const TItemGeometry& g, const TLabelLine& line, const TItemLook& look,
+                    int rowRight);
     void PaintLines(QPainter& p, TSlot s, const TItemGeometry& g);
     void PaintButton(QPainter& p, TSlot s, const TItemGeometry& g);
     void PaintImages(HDC dc, TSlot s, const TItemGeometry& g);
@@ -220,6 +227,7 @@ private:
     // Layout and scrolling.
     std::uint64_t FTopRowEpoch = 0;
     std::uint32_t FTopRow = 0;
+    TRowsInView FRowsInView;
     int FXPos = 0;
     int FContentWidth = 0; // the widest row painted since the layout last changed
     bool FRedraw = true;

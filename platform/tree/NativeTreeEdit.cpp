@@ -157,15 +157,14 @@ void TNativeTreeWindow::PositionEditBox()
     QWidget* box = WindowWidget(FEdit);
     auto* tree = qobject_cast<TWindowWidget*>(WindowWidget(FHwnd));
     const TSlot s = FItems.Resolve(FEditItem);
-    int top = 0;
-    if (!box || !tree || !ItemTop(s, &top))
+    TItemGeometry g;
+    if (!box || !tree || !ItemGeometry(s, &g))
         return;
-    const TItemGeometry g = Geometry(s, top);
     const QPoint origin = tree->ClientRect().topLeft();
     const int height = std::max(FItemHeight, QFontMetrics(FQFont).height() + 4);
     const int width = std::max(g.labelRight - g.labelLeft + 24, 64);
     const int maxWidth = std::max(32, ClientWidth() - g.labelLeft + 1);
-    box->setGeometry(origin.x() + g.labelLeft - 1, origin.y() + top + (FItemHeight - height) / 2,
+    box->setGeometry(origin.x() + g.labelLeft - 1, origin.y() + g.top + (FItemHeight - height) / 2,
                      std::min(width, maxWidth), height);
 }
 

@@ -310,8 +310,9 @@ void TNativeTreeWindow::SetHotItem(TSlot s)
 {
     if (s == FHot)
         return;
+    InvalidateItem(FHot);
     FHot = s;
-    Invalidate();
+    InvalidateItem(s);
 }
 
 void TNativeTreeWindow::OnFocus(bool focused)

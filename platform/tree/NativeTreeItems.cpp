@@ -156,8 +156,10 @@ void TNativeTreeWindow::SetItemState(TSlot s, UINT state, UINT mask)
         FItems.SetExpanded(s, expanded);
         LayoutChanged();
     }
-    if ((mask & TVIS_DROPHILITED) && !(state & TVIS_DROPHILITED) && FDropHilite == s)
+    if ((mask & TVIS_DROPHILITED) && !(state & TVIS_DROPHILITED) && FDropHilite == s) {
         FDropHilite = kNil;
+        Invalidate(); // the selected items show selected again
+    }
 }
 
 BOOL TNativeTreeWindow::GetItem(TVITEMEXA& item, bool extended)

@@ -13,8 +13,6 @@
 namespace lxtree {
 
 namespace {
-constexpr int kLabelPadding = 2;  // each side of the label text
-constexpr int kImageGap = 2;      // between the item image and the label
 constexpr int kHorizontalLine = 5;
 } // namespace
 
@@ -275,7 +273,7 @@ int TNativeTreeWindow::LabelWidth(TSlot s)
     if (custom != FCustomLabelWidths.end())
         return custom->second;
     const QString text = QString::fromUtf8(ItemText(s).c_str());
-    return TLabelLine(text, ItemFont(s)).Width() + 2 * kLabelPadding;
+    return TLabelLine(text, ItemFont(s)).BoxWidth();
 }
 
 TItemGeometry TNativeTreeWindow::Geometry(TSlot s, int top, int labelWidth)
@@ -310,6 +308,24 @@ bool TNativeTreeWindow::ItemTop(TSlot s, int* top)
     return true;
 }
 
+bool TNativeTreeWindow::ItemRow(TSlot s, RECT* row)
+{
+    int top = 0;
+    if (!ItemTop(s, &top))
+        return false;
+    *row = RECT{0, top, ClientWidth(), top + FItems[s].integral * FItemHeight};
+    return true;
+}
+
+bool TNativeTreeWindow::ItemGeometry(TSlot s, TItemGeometry* g)
+{
+    int top = 0;
+    if (!ItemTop(s, &top))
+        return false;
+    *g = Geometry(s, top);
+    return true;
+}
+
 BOOL TNativeTreeWindow::GetItemRect(RECT* rect, bool labelOnly)
 {
     if (!rect)
@@ -317,16 +333,12 @@ BOOL TNativeTreeWindow::GetItemRect(RECT* rect, bool labelOnly)
     HTREEITEM handle;
     std::memcpy(&handle, rect, sizeof handle);
     const TSlot s = FItems.Resolve(handle);
-    int top = 0;
-    if (!ItemTop(s, &top))
+    if (!labelOnly)
+        return ItemRow(s, rect);
+    TItemGeometry g;
+    if (!ItemGeometry(s, &g))
         return FALSE;
-    const int bottom = top + FItems[s].integral * FItemHeight;
-    if (labelOnly) {
-        const TItemGeometry g = Geometry(s, top);
-        *rect = RECT{g.labelLeft, top, g.labelRight, bottom};
-    } else {
-        *rect = RECT{0, top, ClientWidth(), bottom};
-    }
+    *rect = g.Label();
     return TRUE;
 }
 
@@ -334,15 +346,12 @@ TSlot TNativeTreeWindow::ItemAtPoint(int y, int* top)
 {
     if (y < 0)
         return kNil;
-    const int clientHeight = ClientHeight();
-    int rowTop = 0;
-    for (TSlot t = FTop; t != kNil && rowTop <= std::max(y, clientHeight); t = FItems.NextVisible(t)) {
-        const int bottom = rowTop + FItems[t].integral * FItemHeight;
-        if (y < bottom) {
-            *top = rowTop;
-            return t;
+    const int lowest = std::max(y, ClientHeight());
+    for (TVisibleRows row = VisibleRows(); row.Valid() && row.Top() <= lowest; row.Next()) {
+        if (y < row.Bottom()) {
+            *top = row.Top();
+            return row.Item();
         }
-        rowTop = bottom;
     }
     return kNil;
 }
@@ -389,7 +398,32 @@ HTREEITEM TNativeTreeWindow::HitTest(TVHITTESTINFO& info)
     return info.hItem;
 }
 
-void TNativeTreeWindow::InvalidateItem(TSlot) { Invalidate(); }
+const TRowsInView& TNativeTreeWindow::RowsInView()
+{
+    const int height = ClientHeight();
+    TRowsInView& view = FRowsInView;
+    if (!view.IsFor(FTop, FItems.LayoutEpoch(), height, FItemHeight)) {
+        view.rows.clear();
+        for (TVisibleRows row = VisibleRows(); row.Valid() && row.Top() < height; row.Next())
+            view.rows.push_back({row.Item(), row.Top(), row.Bottom()});
+        view.top = FTop;
+        view.epoch = FItems.LayoutEpoch();
+        view.clientHeight = height;
+        view.itemHeight = FItemHeight;
+    }
+    return view;
+}
+
+// Only the item's row is painted again; an item out of view needs nothing.
+void TNativeTreeWindow::InvalidateItem(TSlot s)
+{
+    if (s == kNil)
+        return;
+    if (const TRowsInView::TRow* row = RowsInView().Find(s)) {
+        const RECT r{0, row->top, ClientWidth(), row->bottom};
+        InvalidateRect(FHwnd, &r, TRUE);
+    }
+}
 
 void TNativeTreeWindow::Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
 

@@ -12,7 +12,6 @@ namespace lxtree {
 
 namespace {
 
-constexpr int kLabelPadding = 2;
 constexpr int kButtonHalf = 4; // a 9 x 9 box
 
 class TPainterState {
@@ -93,18 +92,15 @@ void TNativeTreeWindow::Paint(HDC dc, const RECT& update)
     p.fillRect(QRect(update.left, update.top, update.right - update.left, update.bottom - update.top),
                ColorRefToQColor(BackgroundColor()));
     const int contentWidth = FContentWidth;
-    int top = 0;
-    for (TSlot t = FTop; t != kNil && top < update.bottom;) {
-        const int bottom = top + FItems[t].integral * FItemHeight;
+    for (TVisibleRows row = VisibleRows(); row.Valid() && row.Top() < update.bottom; row.Next()) {
+        const TSlot t = row.Item();
         const HTREEITEM handle = FItems.Handle(t);
-        if (bottom > update.top)
-            PaintItem(dc, t, top, DWORD(pre));
+        if (row.Bottom() > update.top)
+            PaintItem(dc, t, row.Top(), DWORD(pre));
         if (FItems.Resolve(handle) != t || !FItems.IsVisible(t)) {
             Invalidate(); // a handler changed the tree while we painted it
             break;
         }
-        t = FItems.NextVisible(t);
-        top = bottom;
     }
     PaintInsertMark(p);
     if (pre & CDRF_NOTIFYPOSTPAINT)
@@ -115,98 +111,137 @@ void TNativeTreeWindow::Paint(HDC dc, const RECT& update)
     }
 }
 
+// How an item is to look, before the custom-draw stages have their say.
+struct TNativeTreeWindow::TItemLook {
+    COLORREF text = 0, textBk = 0; // proposed to the custom-draw stages; what they leave is drawn
+    UINT cdis = 0;                 // the CDIS_* state reported to them
+    int level = 0;
+    bool highlighted = false;
+    bool hot = false;
+};
+
+TNativeTreeWindow::TItemLook TNativeTreeWindow::LookOf(TSlot s) const
+{
+    const UINT state = FItems[s].state;
+    const bool drop = (state & TVIS_DROPHILITED) != 0;
+    const bool selected = (state & TVIS_SELECTED) != 0 && (FDropHilite == kNil || drop);
+    const bool active = drop || FFocused;
+    TItemLook look;
+    look.highlighted = drop || (selected && (FFocused || (FStyle & TVS_SHOWSELALWAYS)));
+    look.hot = s == FHot && (FStyle & TVS_TRACKSELECT);
+    look.text = look.highlighted ? GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT)
+                : look.hot       ? GetSysColor(COLOR_HOTLIGHT)
+                                 : TextColor();
+    look.textBk = look.highlighted ? GetSysColor(active ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : BackgroundColor();
+    if (state & TVIS_SELECTED)
+        look.cdis |= CDIS_SELECTED;
+    if (s == FCaret && FFocused)
+        look.cdis |= CDIS_FOCUS;
+    if (look.hot)
+        look.cdis |= CDIS_HOT;
+    look.level = FItems.Level(s);
+    return look;
+}
+
 void TNativeTreeWindow::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
 {
     const HTREEITEM handle = FItems.Handle(s);
-    const UINT itemStateBits = FItems[s].state;
-    const bool drop = (itemStateBits & TVIS_DROPHILITED) != 0;
-    const bool selected = (itemStateBits & TVIS_SELECTED) != 0 && (FDropHilite == kNil || drop);
-    const bool active = drop || FFocused;
-    const bool highlighted = drop || (selected && (FFocused || (FStyle & TVS_SHOWSELALWAYS)));
-    const bool hot = s == FHot && (FStyle & TVS_TRACKSELECT);
-    // The colours proposed to the custom-draw stages; what they leave is what is drawn.
-    COLORREF text = highlighted ? GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT)
-                    : hot       ? GetSysColor(COLOR_HOTLIGHT)
-                                : TextColor();
-    COLORREF textBk = highlighted ? GetSysColor(active ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : BackgroundColor();
-    UINT cdis = 0;
-    if (itemStateBits & TVIS_SELECTED)
-        cdis |= CDIS_SELECTED;
-    if (s == FCaret && FFocused)
-        cdis |= CDIS_FOCUS;
-    if (s == FHot && (FStyle & TVS_TRACKSELECT))
-        cdis |= CDIS_HOT;
-    const int level = FItems.Level(s);
-    const int bottom = top + FItems[s].integral * FItemHeight;
-    const RECT row{0, top, ClientWidth(), bottom};
-
-    bool postErase = false;
-    if (prepaintFlags & CDRF_NOTIFYITEMERASE) {
-        const LRESULT erase = CustomDraw(dc, CDDS_ITEMPREERASE, row, s, cdis, &text, &textBk, level);
-        postErase = (erase & CDRF_NOTIFYPOSTERASE) || (prepaintFlags & CDRF_NOTIFYPOSTERASE);
-        if (postErase)
-            CustomDraw(dc, CDDS_ITEMPOSTERASE, row, s, cdis, &text, &textBk, level);
-        if (FItems.Resolve(handle) != s)
-            return;
-    }
+    TItemLook look = LookOf(s);
+    const RECT row{0, top, ClientWidth(), top + FItems[s].integral * FItemHeight};
     LRESULT itemResult = CDRF_DODEFAULT;
-    if (prepaintFlags & CDRF_NOTIFYITEMDRAW) {
-        itemResult = CustomDraw(dc, CDDS_ITEMPREPAINT, row, s, cdis, &text, &textBk, level);
-        if (FItems.Resolve(handle) != s || (itemResult & CDRF_SKIPDEFAULT))
-            return;
-    }
-    QFont font = ItemFont(s);
+    if (!ItemPrePaint(dc, s, row, prepaintFlags, look, &itemResult))
+        return;
     bool customFont = false;
-    if (itemResult & CDRF_NEWFONT) {
-        QFont selectedFont;
-        if (FontFromHandle(GetCurrentObjectFont(dc), &selectedFont)) {
-            font = selectedFont;
-            customFont = true;
-        }
-    }
-    if (hot)
-        font.setUnderline(true);
+    const QFont font = PaintFont(dc, s, itemResult, look.hot, &customFont);
     const QString label = QString::fromUtf8(ItemText(s).c_str());
     if (FItems.Resolve(handle) != s)
         return;
     const TLabelLine labelLine(label, font);
-    const int labelWidth = labelLine.Width() + 2 * kLabelPadding;
+    const int labelWidth = labelLine.BoxWidth();
     if (customFont)
         FCustomLabelWidths[s] = labelWidth;
     else if (!FCustomLabelWidths.empty())
         FCustomLabelWidths.erase(s);
     const TItemGeometry g = Geometry(s, top, labelWidth);
+    if (!PaintItemParts(dc, s, g, look, row.right))
+        return;
+    PaintLabel(*dc->painter, s, g, labelLine, look, row.right);
+    FContentWidth = std::max(FContentWidth, g.labelRight + FXPos);
+    if (itemResult & CDRF_NOTIFYPOSTPAINT)
+        CustomDraw(dc, CDDS_ITEMPOSTPAINT, row, s, look.cdis, &look.text, &look.textBk, look.level);
+}
 
+// The item's erase and paint stages. False when the item is not to be drawn: the
+// parent drew it itself, or deleted it meanwhile.
+bool TNativeTreeWindow::ItemPrePaint(HDC dc, TSlot s, const RECT& row, DWORD prepaintFlags, TItemLook& look,
+                                     LRESULT* result)
+{
+    const HTREEITEM handle = FItems.Handle(s);
+    if (prepaintFlags & CDRF_NOTIFYITEMERASE) {
+        const LRESULT erase = CustomDraw(dc, CDDS_ITEMPREERASE, row, s, look.cdis, &look.text, &look.textBk, look.level);
+        if ((erase & CDRF_NOTIFYPOSTERASE) || (prepaintFlags & CDRF_NOTIFYPOSTERASE))
+            CustomDraw(dc, CDDS_ITEMPOSTERASE, row, s, look.cdis, &look.text, &look.textBk, look.level);
+        if (FItems.Resolve(handle) != s)
+            return false;
+    }
+    if (prepaintFlags & CDRF_NOTIFYITEMDRAW) {
+        *result = CustomDraw(dc, CDDS_ITEMPREPAINT, row, s, look.cdis, &look.text, &look.textBk, look.level);
+        if (FItems.Resolve(handle) != s || (*result & CDRF_SKIPDEFAULT))
+            return false;
+    }
+    return true;
+}
+
+// The item's font, or the one that the item's paint stage selected into the device context.
+QFont TNativeTreeWindow::PaintFont(HDC dc, TSlot s, LRESULT itemResult, bool hot, bool* custom) const
+{
+    QFont font = ItemFont(s);
+    QFont selectedFont;
+    if ((itemResult & CDRF_NEWFONT) && FontFromHandle(GetCurrentObjectFont(dc), &selectedFont)) {
+        font = selectedFont;
+        *custom = true;
+    }
+    if (hot)
+        font.setUnderline(true);
+    return font;
+}
+
+// The full-row highlight, the lines, the button and the images; false when a handler
+// asked meanwhile deleted the item.
+bool TNativeTreeWindow::PaintItemParts(HDC dc, TSlot s, const TItemGeometry& g, const TItemLook& look,
+                                       int rowRight)
+{
+    const HTREEITEM handle = FItems.Handle(s);
     QPainter& p = *dc->painter;
     const bool fullRow = (FStyle & TVS_FULLROWSELECT) != 0;
-    if (fullRow && textBk != CLR_NONE && (highlighted || textBk != BackgroundColor()))
-        p.fillRect(QRect(0, top, row.right, bottom - top), ColorRefToQColor(textBk));
+    if (fullRow && look.textBk != CLR_NONE && (look.highlighted || look.textBk != BackgroundColor()))
+        p.fillRect(QRect(0, g.top, rowRight, g.Height()), ColorRefToQColor(look.textBk));
     if (!fullRow && (FStyle & TVS_HASLINES))
         PaintLines(p, s, g);
     if (g.buttonRight > g.buttonLeft && ItemHasButton(s))
         PaintButton(p, s, g);
     if (FItems.Resolve(handle) != s)
-        return;
+        return false;
     PaintImages(dc, s, g);
-    if (FItems.Resolve(handle) != s)
-        return;
+    return FItems.Resolve(handle) == s;
+}
 
-    const QRect labelRect(g.labelLeft, top, labelWidth, bottom - top);
-    if (!fullRow && textBk != CLR_NONE)
-        p.fillRect(labelRect, ColorRefToQColor(textBk));
-    p.setPen(ColorRefToQColor(text));
-    labelLine.Draw(p, labelRect.adjusted(kLabelPadding, 0, 0, 0));
+void TNativeTreeWindow::PaintLabel(QPainter& p, TSlot s, const TItemGeometry& g, const TLabelLine& line,
+                                   const TItemLook& look, int rowRight)
+{
+    const bool fullRow = (FStyle & TVS_FULLROWSELECT) != 0;
+    const QRect labelRect(g.labelLeft, g.top, g.labelRight - g.labelLeft, g.Height());
+    if (!fullRow && look.textBk != CLR_NONE)
+        p.fillRect(labelRect, ColorRefToQColor(look.textBk));
+    p.setPen(ColorRefToQColor(look.text));
+    line.DrawInBox(p, labelRect);
     if (s == FCaret && FFocused) {
-        QPen pen(ColorRefToQColor(text), 1, Qt::DotLine);
+        QPen pen(ColorRefToQColor(look.text), 1, Qt::DotLine);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        const QRect focus = fullRow ? QRect(0, top, row.right, bottom - top) : labelRect;
+        const QRect focus = fullRow ? QRect(0, g.top, rowRight, g.Height()) : labelRect;
         p.drawRect(focus.adjusted(0, 0, -1, -1));
     }
-    FContentWidth = std::max(FContentWidth, g.labelRight + FXPos);
-
-    if (itemResult & CDRF_NOTIFYPOSTPAINT)
-        CustomDraw(dc, CDDS_ITEMPOSTPAINT, row, s, cdis, &text, &textBk, level);
 }
 
 void TNativeTreeWindow::PaintLines(QPainter& p, TSlot s, const TItemGeometry& g)
@@ -266,10 +301,9 @@ void TNativeTreeWindow::PaintImages(HDC dc, TSlot s, const TItemGeometry& g)
 
 void TNativeTreeWindow::PaintInsertMark(QPainter& p)
 {
-    int top = 0;
-    if (FInsertMark == kNil || !ItemTop(FInsertMark, &top))
+    TItemGeometry g;
+    if (FInsertMark == kNil || !ItemGeometry(FInsertMark, &g))
         return;
-    const TItemGeometry g = Geometry(FInsertMark, top);
     const int y = FInsertMarkAfter ? g.bottom - 1 : g.top;
     const COLORREF color = FInsertMarkColor == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : FInsertMarkColor;
     const QColor c = ColorRefToQColor(color);
@@ -292,8 +326,9 @@ HIMAGELIST TNativeTreeWindow::CreateDragImage(TSlot s)
     int cx = 0, cy = 0;
     const bool withImage = image >= 0 && ImageList_GetIconSize(FNormalImages, &cx, &cy);
     const QFont font = ItemFont(s);
-    const int labelWidth = TLabelLine(label, font).Width() + 2 * kLabelPadding;
-    const int width = (withImage ? cx + 2 : 0) + labelWidth;
+    const int labelWidth = TLabelLine(label, font).BoxWidth();
+    const int labelLeft = withImage ? cx + kImageGap : 0;
+    const int width = labelLeft + labelWidth;
     const int height = std::max(FItemHeight, withImage ? cy : 0);
     QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
@@ -303,7 +338,7 @@ HIMAGELIST TNativeTreeWindow::CreateDragImage(TSlot s)
             p.drawImage(0, (height - cy) / 2, ImageList_GetImage(FNormalImages, image));
         p.setFont(font);
         p.setPen(ColorRefToQColor(TextColor()));
-        p.drawText(QRect(withImage ? cx + 2 + kLabelPadding : kLabelPadding, 0, labelWidth, height),
+        p.drawText(QRect(labelLeft + TLabelLine::kPadding, 0, labelWidth, height),
                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label);
     }
     HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 1);

@@ -170,6 +170,10 @@ void TNativeTreeWindow::SetDropHilite(TSlot s)
 {
     if (s == FDropHilite)
         return;
+    // While an item is drop-highlighted the selected items show unselected: a highlight
+    // that comes or goes changes them too.
+    if ((FDropHilite == kNil) != (s == kNil))
+        Invalidate();
     if (FDropHilite != kNil) {
         FItems[FDropHilite].state &= ~TVIS_DROPHILITED;
         InvalidateItem(FDropHilite);
