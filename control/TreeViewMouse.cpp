@@ -12,25 +12,6 @@ namespace {
 
 POINT PointOf(const TMessage& Message) { return POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}; }
 
-// The glyph a check glyph shows while it is pressed; Blank when it shows none (the
-// disabled glyphs, for one).
-int PressedGlyph(int Glyph)
-{
-    switch (Glyph) {
-    case BoxUnchecked: return BoxUncheckedGray;
-    case BoxChecked: return BoxCheckedGray;
-    case RadioOff: return RadioOffGray;
-    case RadioOn: return RadioOnGray;
-    case TextButton:
-    case NumberButton:
-    case DateButton:
-    case TimeButton: return LockedButton;
-    default: return Blank;
-    }
-}
-
-bool IsValueButtonGlyph(int Glyph) { return Glyph >= TextButton && Glyph <= TimeButton; }
-
 } // namespace
 
 // ---- Left button ----
@@ -92,9 +73,9 @@ void TCustomlxTreeView::PressCheckGlyph(POINT At)
     if (!FCheckNode)
         return; // a selection handler deleted it
     const int Glyph = FCheckNode->StateIndex();
-    if (const int Pressed = PressedGlyph(Glyph))
+    if (const int Pressed = GrayGlyph(Glyph))
         ShowStateImage(FCheckNode, Pressed);
-    if (!IsValueButtonGlyph(Glyph))
+    if (!IsValueButton(Glyph))
         return;
     ButtonEditing = true;
     try {

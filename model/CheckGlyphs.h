@@ -25,6 +25,21 @@ enum : int {
     LockedButton = 13
 };
 
+inline bool IsValueButton(int Glyph) { return Glyph >= TextButton && Glyph <= TimeButton; }
+
+// The gray glyph that stands for Glyph when its node is disabled, and also while the
+// glyph is pressed; Blank for a glyph without a gray form (blank and the gray glyphs).
+inline int GrayGlyph(int Glyph)
+{
+    switch (Glyph) {
+    case BoxUnchecked: return BoxUncheckedGray;
+    case BoxChecked: return BoxCheckedGray;
+    case RadioOff: return RadioOffGray;
+    case RadioOn: return RadioOnGray;
+    default: return IsValueButton(Glyph) ? LockedButton : Blank;
+    }
+}
+
 inline bool IsButtonType(TCheckType Type) { return Type >= lxtTextButton && Type <= lxtTimeButton; }
 
 // The state and glyph of a node under a value-button type (text, number, date, time).

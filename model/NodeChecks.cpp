@@ -21,17 +21,8 @@ namespace {
 // The glyph of a disabled node that was enabled with Glyph.
 int DisabledGlyph(int Glyph)
 {
-    switch (Glyph) {
-    case BoxUnchecked: return BoxUncheckedGray;
-    case BoxChecked: return BoxCheckedGray;
-    case RadioOff: return RadioOffGray;
-    case RadioOn: return RadioOnGray;
-    case TextButton:
-    case NumberButton:
-    case DateButton:
-    case TimeButton: return LockedButton;
-    default: return Glyph;
-    }
+    const int Gray = GrayGlyph(Glyph);
+    return Gray != Blank ? Gray : Glyph;
 }
 
 // The glyph of an enabled node that was disabled with Glyph.
