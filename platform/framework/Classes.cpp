@@ -11,6 +11,47 @@
 #include <typeinfo>
 #include <unistd.h>
 
+namespace {
+
+// The file named FileName opened for reading (shared with other readers), handed to Read.
+template <class TRead> void ReadFromFile(const std::string& FileName, TRead Read)
+{
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    Read(&stream);
+}
+
+// The file named FileName created afresh (or emptied), handed to Write.
+template <class TWrite> void WriteToFile(const std::string& FileName, TWrite Write)
+{
+    TFileStream stream(FileName, fmCreate);
+    Write(&stream);
+}
+
+// Runs Transfer(bytes done so far) until Count bytes are through, the file ends or
+// fails; a call interrupted by a signal is repeated. Answers the bytes moved.
+template <class TTransfer> std::int64_t TransferAll(std::int64_t Count, TTransfer Transfer)
+{
+    std::int64_t done = 0;
+    while (done < Count) {
+        const ssize_t n = Transfer(done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+// Sets a pointer to null when the scope ends, also by an exception: a filer's value
+// stream lives only while a property's reader or writer runs.
+template <class T> struct TClearedOnExit {
+    T*& Pointer;
+    ~TClearedOnExit() { Pointer = nullptr; }
+};
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // TObject, TPersistent
 
@@ -368,14 +409,12 @@ void TMemoryStream::SaveToStream(TStream* Stream)
 
 void TMemoryStream::LoadFromFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&stream);
+    ReadFromFile(FileName, [this](TStream* Stream) { LoadFromStream(Stream); });
 }
 
 void TMemoryStream::SaveToFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmCreate);
-    SaveToStream(&stream);
+    WriteToFile(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 // ---------------------------------------------------------------------------
@@ -434,30 +473,16 @@ TFileStream::~TFileStream()
 
 std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count)
 {
-    std::int64_t done = 0;
-    while (done < Count) {
-        const ssize_t n = ::read(FHandle, static_cast<char*>(Buffer) + done, size_t(Count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return TransferAll(Count, [&](std::int64_t Done) {
+        return ::read(FHandle, static_cast<char*>(Buffer) + Done, size_t(Count - Done));
+    });
 }
 
 std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count)
 {
-    std::int64_t done = 0;
-    while (done < Count) {
-        const ssize_t n = ::write(FHandle, static_cast<const char*>(Buffer) + done, size_t(Count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return TransferAll(Count, [&](std::int64_t Done) {
+        return ::write(FHandle, static_cast<const char*>(Buffer) + Done, size_t(Count - Done));
+    });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
@@ -551,21 +576,19 @@ void TStrings::SaveToStream(TStream* Stream)
 
 void TStrings::LoadFromFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&stream);
+    ReadFromFile(FileName, [this](TStream* Stream) { LoadFromStream(Stream); });
 }
 
 void TStrings::SaveToFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmCreate);
-    SaveToStream(&stream);
+    WriteToFile(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 void TStrings::Assign(TPersistent* Source)
 {
+    if (Source == this)
+        return;
     if (auto* source = dynamic_cast<TStrings*>(Source)) {
-        if (source == this)
-            return;
         Clear();
         AddStrings(*source);
         return;
@@ -647,13 +670,8 @@ void TWriter::DefineProperty(const std::string& Name, TReaderProc, TWriterProc W
         return;
     TMemoryStream value;
     FValue = &value;
-    try {
-        WriteData(*this);
-    } catch (...) {
-        FValue = nullptr;
-        throw;
-    }
-    FValue = nullptr;
+    const TClearedOnExit<TMemoryStream> clear{FValue};
+    WriteData(*this);
     FProperties[Name] = std::string(static_cast<const char*>(value.Memory()), size_t(value.Size()));
 }
 
@@ -762,13 +780,8 @@ void TReader::DefineProperty(const std::string& Name, TReaderProc ReadData, TWri
         return;
     TStringStream value(it->second);
     FValue = &value;
-    try {
-        ReadData(*this);
-    } catch (...) {
-        FValue = nullptr;
-        throw;
-    }
-    FValue = nullptr;
+    const TClearedOnExit<TStream> clear{FValue};
+    ReadData(*this);
 }
 
 void TReader::DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc, bool)

@@ -14,6 +14,19 @@
 
 #include "platform/win/Gdi.h"
 
+namespace {
+
+// Field set to Value; true when that changed it, so that a setter reports changes only.
+template <class T> bool Replace(T& Field, const T& Value)
+{
+    if (Field == Value)
+        return false;
+    Field = Value;
+    return true;
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // Colours
 
@@ -56,16 +69,13 @@ const char* const TFont::DefaultName = "DejaVu Sans";
 
 TFont::TFont() : FName(DefaultName), FHeight(-MulDiv(8, PixelsPerInch, 72)) {}
 
-TFont::~TFont()
-{
-    FreeHandle();
-}
+TFont::~TFont() { FreeHandle(); }
 
 void TFont::Assign(TPersistent* Source)
 {
+    if (Source == this)
+        return;
     if (auto* source = dynamic_cast<TFont*>(Source)) {
-        if (source == this)
-            return;
         FName = source->FName;
         FHeight = source->FHeight;
         FColor = source->FColor;
@@ -104,10 +114,8 @@ void TFont::SetHeight(int Value)
 
 void TFont::SetColor(TColor Value)
 {
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Changed();
+    if (Replace(FColor, Value))
+        Changed();
 }
 
 void TFont::SetStyle(TFontStyles Value)
@@ -215,34 +223,26 @@ void TPen::Assign(TPersistent* Source)
 
 void TPen::SetColor(TColor Value)
 {
-    if (FColor != Value) {
-        FColor = Value;
+    if (Replace(FColor, Value))
         Changed();
-    }
 }
 
 void TPen::SetWidth(int Value)
 {
-    if (FWidth != Value && Value >= 0) {
-        FWidth = Value;
+    if (Value >= 0 && Replace(FWidth, Value))
         Changed();
-    }
 }
 
 void TPen::SetStyle(TPenStyle Value)
 {
-    if (FStyle != Value) {
-        FStyle = Value;
+    if (Replace(FStyle, Value))
         Changed();
-    }
 }
 
 void TPen::SetMode(TPenMode Value)
 {
-    if (FMode != Value) {
-        FMode = Value;
+    if (Replace(FMode, Value))
         Changed();
-    }
 }
 
 void TBrush::Assign(TPersistent* Source)
@@ -269,10 +269,8 @@ void TBrush::SetColor(TColor Value)
 
 void TBrush::SetStyle(TBrushStyle Value)
 {
-    if (FStyle != Value) {
-        FStyle = Value;
+    if (Replace(FStyle, Value))
         Changed();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -690,27 +688,25 @@ QImage ReadImageFile(const QString& path)
 
 TBitmap::TBitmap() : FImage(std::make_unique<QImage>()) {}
 
-TBitmap::~TBitmap()
-{
-    ReleaseCanvas();
-}
+TBitmap::~TBitmap() { ReleaseCanvas(); }
 
 void TBitmap::Assign(TPersistent* Source)
 {
-    if (auto* source = dynamic_cast<TBitmap*>(Source)) {
-        if (source == this)
-            return;
-        FPixelFormat = source->FPixelFormat;
-        FTransparent = source->FTransparent;
-        FTransparentColor = source->FTransparentColor;
-        SetImage(source->ToImage());
-        return;
-    }
     if (!Source) {
-        SetImage(QImage());
+        SetImage(QImage()); // assigning nothing empties the bitmap
         return;
     }
-    TPersistent::Assign(Source);
+    auto* source = dynamic_cast<TBitmap*>(Source);
+    if (!source) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (source == this)
+        return;
+    FPixelFormat = source->FPixelFormat;
+    FTransparent = source->FTransparent;
+    FTransparentColor = source->FTransparentColor;
+    SetImage(source->ToImage());
 }
 
 int TBitmap::Width() const { return FImage->width(); }
@@ -757,10 +753,8 @@ void TBitmap::SetPixelFormat(TPixelFormat Value)
 
 void TBitmap::SetTransparent(bool Value)
 {
-    if (FTransparent != Value) {
-        FTransparent = Value;
+    if (Replace(FTransparent, Value))
         Changed();
-    }
 }
 
 TColor TBitmap::TransparentColor() const
@@ -774,10 +768,8 @@ TColor TBitmap::TransparentColor() const
 
 void TBitmap::SetTransparentColor(TColor Value)
 {
-    if (FTransparentColor != Value) {
-        FTransparentColor = Value;
+    if (Replace(FTransparentColor, Value))
         Changed();
-    }
 }
 
 void TBitmap::LoadFromFile(const std::string& FileName)

@@ -69,13 +69,13 @@ TCustomImageList::~TCustomImageList()
 
 void TCustomImageList::Assign(TPersistent* Source)
 {
+    if (Source == this)
+        return;
     auto* source = dynamic_cast<TCustomImageList*>(Source);
     if (!source) {
         TComponent::Assign(Source);
         return;
     }
-    if (source == this)
-        return;
     BeginUpdate();
     SetSize(source->Width(), source->Height());
     Clear();

@@ -1,34 +1,13 @@
 #pragma once
-#include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "control/lxTreeViewControl.h"
-#include "platform/framework/Forms.h"
-#include "support/TreeEvents.h"
+#include "support/FormWithTree.h"
 #include "platform/win/WinApi.h"
 
 // A tree view on a form, with helpers that read the model and the native items.
-class ModelFixture : public ::testing::Test {
+class ModelFixture : public FormWithTree {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<TForm>(nullptr);
-        form->SetBounds(0, 0, 300, 400);
-        tree = new TlxTreeView(form.get());
-        tree->SetParent(form.get());
-    }
-    void TearDown() override
-    {
-        // The tests' handlers capture their locals, which are gone by now.
-        if (form)
-            ClearTreeEvents(tree);
-        form.reset();
-    }
-
-    TlxTreeViewNodes* Items() { return tree->Items(); }
-
     // The texts of a node's children, or of the top level for null.
     static std::string Children(TlxTreeViewNodes* Nodes, TlxTreeViewNode* Parent)
     {
@@ -61,7 +40,4 @@ protected:
             Result += (Result.empty() ? "" : " ") + Node->Text();
         return Result;
     }
-
-    std::unique_ptr<TForm> form;
-    TlxTreeView* tree = nullptr;
 };
