@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <initializer_list>
 
+#include "model/CheckGlyphs.h"
+
 namespace {
 
 // One cell of the strip. Pixel art is given as rows of characters, one per pixel:
@@ -242,24 +244,26 @@ void DrawLockedButton(TGlyphCell& Cell)
 void DrawGlyph(TGlyphCell& Cell, int Index)
 {
     switch (Index) {
-    case 1: DrawCheckBox(Cell); break;
-    case 2: DrawCheckBox(Cell); DrawCheckMark(Cell); break;
-    case 3: Cell.SetInterior(Cell.Face()); DrawCheckBox(Cell); break;
-    case 4: Cell.SetInterior(Cell.Face()); DrawCheckBox(Cell); DrawCheckMark(Cell); break;
-    case 5: DrawRadioRing(Cell); break;
-    case 6: DrawRadioRing(Cell); DrawRadioDot(Cell); break;
-    case 7: Cell.SetInterior(Cell.Face()); DrawRadioRing(Cell); break;
-    case 8: Cell.SetInterior(Cell.Face()); DrawRadioRing(Cell); DrawRadioDot(Cell); break;
-    case 9: DrawTextButton(Cell); break;
-    case 10: DrawNumberButton(Cell); break;
-    case 11: DrawDateButton(Cell); break;
-    case 12: DrawTimeButton(Cell); break;
-    case 13: DrawLockedButton(Cell); break;
-    default: break; // glyph 0 is blank: the native tree takes state image 0 as none
+    case lxCheckGlyph::BoxUnchecked: DrawCheckBox(Cell); break;
+    case lxCheckGlyph::BoxChecked: DrawCheckBox(Cell); DrawCheckMark(Cell); break;
+    case lxCheckGlyph::BoxUncheckedGray: Cell.SetInterior(Cell.Face()); DrawCheckBox(Cell); break;
+    case lxCheckGlyph::BoxCheckedGray: Cell.SetInterior(Cell.Face()); DrawCheckBox(Cell); DrawCheckMark(Cell); break;
+    case lxCheckGlyph::RadioOff: DrawRadioRing(Cell); break;
+    case lxCheckGlyph::RadioOn: DrawRadioRing(Cell); DrawRadioDot(Cell); break;
+    case lxCheckGlyph::RadioOffGray: Cell.SetInterior(Cell.Face()); DrawRadioRing(Cell); break;
+    case lxCheckGlyph::RadioOnGray: Cell.SetInterior(Cell.Face()); DrawRadioRing(Cell); DrawRadioDot(Cell); break;
+    case lxCheckGlyph::TextButton: DrawTextButton(Cell); break;
+    case lxCheckGlyph::NumberButton: DrawNumberButton(Cell); break;
+    case lxCheckGlyph::DateButton: DrawDateButton(Cell); break;
+    case lxCheckGlyph::TimeButton: DrawTimeButton(Cell); break;
+    case lxCheckGlyph::LockedButton: DrawLockedButton(Cell); break;
+    default: break; // Blank: the native tree takes state image 0 as none
     }
 }
 
 } // namespace
+
+static_assert(CheckGlyphCount == lxCheckGlyph::LockedButton + 1, "one cell per glyph");
 
 QImage DrawCheckGlyphStrip(const QColor& Shadow, const QColor& Face)
 {

@@ -1,5 +1,6 @@
 // Label editing in place: the permission, the edit box's message routing through the
 // control's key events, and the new text.
+#include "control/EventHooks.h"
 #include "control/lxTreeViewControl.h"
 
 bool ButtonEditing = false;
@@ -63,12 +64,9 @@ void TCustomlxTreeView::EditWndProc(TMessage& Message)
 
 bool TCustomlxTreeView::CanEdit(TlxTreeViewNode* Node)
 {
-    bool allow = !FOptions.Contains(roReadOnly) || ButtonEditing;
-    if (ButtonEditing)
-        ButtonEditing = false;
-    if (OnEditing)
-        OnEditing(this, Node, allow);
-    return allow;
+    const bool allow = !FOptions.Contains(roReadOnly) || ButtonEditing;
+    ButtonEditing = false;
+    return AskHandler(OnEditing, this, Node, allow);
 }
 
 void TCustomlxTreeView::Edit(const TVITEMA& Item)

@@ -6,9 +6,38 @@
 #include "platform/tree/CommCtrlInit.h"
 
 namespace {
-// Options that the window takes at once or that are only stored; the others are read
-// when the window is made and need a new one.
-constexpr std::uint64_t LiveOrStoredOptionsMask = 0x174DF;
+
+// Options that the window takes at once or that only the control reads; changing any
+// other option makes a new window, since the window reads it only when it is made.
+constexpr TTreeOptions LiveOrStoredOptions{
+    roAutoExpand,       roAutoEraseBackground, roAutoScroll,  roCheckSupport, roHideSelection, roLevelSelection,
+    roMultiSelect,      roRightClickSelect,    roShowButtons, roShowLines,    roShowRoot,      roVerifyData};
+
+// The window style an option stands for: set while the option is present, or (for the
+// inverted ones) while it is absent. Live styles are changed on the running window.
+struct TOptionStyle {
+    TTreeOption Option;
+    DWORD Style;
+    bool SetWhenPresent;
+    bool Live;
+};
+constexpr TOptionStyle OptionStyles[] = {
+    {roShowLines, TVS_HASLINES, true, true},           {roShowRoot, TVS_LINESATROOT, true, true},
+    {roShowButtons, TVS_HASBUTTONS, true, true},       {roHideSelection, TVS_SHOWSELALWAYS, false, true},
+    {roAutoExpand, TVS_SINGLEEXPAND, true, true},      {roHotTrack, TVS_TRACKSELECT, true, false},
+    {roToolTips, TVS_NOTOOLTIPS, false, false},        {roNoScroll, TVS_NOSCROLL, true, false},
+    {roRowSelect, TVS_FULLROWSELECT, true, false},
+};
+
+DWORD StyleOfOptions(TTreeOptions Options)
+{
+    DWORD style = 0;
+    for (const TOptionStyle& s : OptionStyles)
+        if (Options.Contains(s.Option) == s.SetWhenPresent)
+            style |= s.Style;
+    return style;
+}
+
 } // namespace
 
 TCustomlxTreeView::TCustomlxTreeView(TComponent* AOwner) : TWinControl(AOwner)
@@ -34,7 +63,7 @@ TCustomlxTreeView::TCustomlxTreeView(TComponent* AOwner) : TWinControl(AOwner)
     FDragImage = std::make_unique<TImageList>(nullptr, 32, 32);
     FSavedIndent = -1;
     FSavedItemHeight = -1;
-    FOptions = TTreeOptions::FromBits(DefaultTreeOptions);
+    FOptions = DefaultOptions;
     FControlCanvas = std::make_unique<TCanvas>();
     FEditWndProc = [this](HWND, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
         TMessage message{Msg, WParam, LParam, 0};
@@ -70,27 +99,9 @@ void TCustomlxTreeView::CreateParams(TCreateParams& Params)
     InitCommonControl(ICC_TREEVIEW_CLASSES);
     TWinControl::CreateParams(Params);
     CreateSubClass(Params, WC_TREEVIEWA);
-    DWORD style = TVS_EDITLABELS;
-    if (FOptions.Contains(roShowLines))
-        style |= TVS_HASLINES;
-    if (FOptions.Contains(roShowRoot))
-        style |= TVS_LINESATROOT;
-    if (FOptions.Contains(roShowButtons))
-        style |= TVS_HASBUTTONS;
-    if (!FOptions.Contains(roHideSelection))
-        style |= TVS_SHOWSELALWAYS;
+    DWORD style = TVS_EDITLABELS | StyleOfOptions(FOptions);
     if (DragMode() == dmManual)
         style |= TVS_DISABLEDRAGDROP;
-    if (FOptions.Contains(roHotTrack))
-        style |= TVS_TRACKSELECT;
-    if (!FOptions.Contains(roToolTips))
-        style |= TVS_NOTOOLTIPS;
-    if (FOptions.Contains(roAutoExpand))
-        style |= TVS_SINGLEEXPAND;
-    if (FOptions.Contains(roNoScroll))
-        style |= TVS_NOSCROLL;
-    if (FOptions.Contains(roRowSelect))
-        style |= TVS_FULLROWSELECT;
     style |= WS_CLIPCHILDREN;
     if (FBorderStyle == bsSingle)
         style |= WS_BORDER;
@@ -143,28 +154,16 @@ void TCustomlxTreeView::SetOptions(TTreeOptions Value)
         Value.Exclude(roShowLines);
     const TTreeOptions added = Value - FOptions;
     const TTreeOptions removed = FOptions - Value;
-    struct TLiveStyle {
-        TTreeOption option;
-        DWORD style;
-        bool setWhenPresent;
-    };
-    // Options the window applies at once, through its style.
-    static const TLiveStyle liveStyles[] = {
-        {roHideSelection, TVS_SHOWSELALWAYS, false}, {roShowLines, TVS_HASLINES, true},
-        {roShowRoot, TVS_LINESATROOT, true},         {roShowButtons, TVS_HASBUTTONS, true},
-        {roAutoExpand, TVS_SINGLEEXPAND, true},
-    };
-    for (const TLiveStyle& s : liveStyles)
-        if (added.Contains(s.option))
-            SetStyle(s.style, s.setWhenPresent);
-    for (const TLiveStyle& s : liveStyles)
-        if (removed.Contains(s.option))
-            SetStyle(s.style, !s.setWhenPresent);
+    for (const TOptionStyle& s : OptionStyles) {
+        if (s.Live && added.Contains(s.Option))
+            SetStyle(s.Style, s.SetWhenPresent);
+        if (s.Live && removed.Contains(s.Option))
+            SetStyle(s.Style, !s.SetWhenPresent);
+    }
     if (removed.Contains(roMultiSelect))
         ClearSelection();
     FOptions = Value;
-    const std::uint64_t changed = (added + removed).Bits();
-    if (changed & ~LiveOrStoredOptionsMask)
+    if (!((added + removed) - LiveOrStoredOptions).Empty())
         RecreateTreeWindow();
 }
 

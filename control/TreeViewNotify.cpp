@@ -2,6 +2,7 @@
 // hooks through which every event passes.
 #include <cstring>
 
+#include "control/EventHooks.h"
 #include "control/lxTreeViewControl.h"
 
 void TCustomlxTreeView::Dispatch(TMessage& Message)
@@ -270,9 +271,7 @@ LRESULT TCustomlxTreeView::NotifyFocusChange(bool Gained)
 
 LRESULT TCustomlxTreeView::NotifySingleExpand(NMTREEVIEWA& Info)
 {
-    bool autoCollapse = true;
-    if (OnAutoExpanded)
-        OnAutoExpanded(this, GetNodeFromItem(Info.itemNew), autoCollapse);
+    const bool autoCollapse = AskHandler(OnAutoExpanded, this, GetNodeFromItem(Info.itemNew));
     return autoCollapse ? 0 : TVNRET_SKIPOLD;
 }
 
@@ -284,12 +283,7 @@ LRESULT TCustomlxTreeView::NotifySingleExpand(NMTREEVIEWA& Info)
 
 bool TCustomlxTreeView::CanChange(TlxTreeViewNode* Node)
 {
-    if (EventsQuiet())
-        return true;
-    bool allow = true;
-    if (OnChanging)
-        OnChanging(this, Node, allow);
-    return allow;
+    return EventsQuiet() || AskHandler(OnChanging, this, Node);
 }
 
 void TCustomlxTreeView::Change(TlxTreeViewNode* Node)
@@ -300,12 +294,7 @@ void TCustomlxTreeView::Change(TlxTreeViewNode* Node)
 
 bool TCustomlxTreeView::CanExpand(TlxTreeViewNode* Node)
 {
-    if (EventsQuiet())
-        return true;
-    bool allow = true;
-    if (OnExpanding)
-        OnExpanding(this, Node, allow);
-    return allow;
+    return EventsQuiet() || AskHandler(OnExpanding, this, Node);
 }
 
 void TCustomlxTreeView::Expand(TlxTreeViewNode* Node)
@@ -316,12 +305,7 @@ void TCustomlxTreeView::Expand(TlxTreeViewNode* Node)
 
 bool TCustomlxTreeView::CanCollapse(TlxTreeViewNode* Node)
 {
-    if (EventsQuiet())
-        return true;
-    bool allow = true;
-    if (OnCollapsing)
-        OnCollapsing(this, Node, allow);
-    return allow;
+    return EventsQuiet() || AskHandler(OnCollapsing, this, Node);
 }
 
 void TCustomlxTreeView::Collapse(TlxTreeViewNode* Node)
@@ -332,12 +316,7 @@ void TCustomlxTreeView::Collapse(TlxTreeViewNode* Node)
 
 bool TCustomlxTreeView::CanCheck(TlxTreeViewNode* Node)
 {
-    bool allow = true;
-    if (EventsQuiet())
-        return allow;
-    if (OnChecking)
-        OnChecking(this, Node, allow);
-    return allow;
+    return EventsQuiet() || AskHandler(OnChecking, this, Node);
 }
 
 void TCustomlxTreeView::Check(TlxTreeViewNode* Node)

@@ -55,7 +55,7 @@ void Publish()
     // Settings that make a new window come first, so that the window-held ones after them
     // land in the final window.
     p.Enumeration("BorderStyle", &C::BorderStyle, &C::SetBorderStyle, bsSingle, bsSingle + 1)
-        .Set("Options", &C::Options, &C::SetOptions, DefaultTreeOptions, 0x1FFFF)
+        .Set("Options", &C::Options, &C::SetOptions, DefaultTreeOptions, AllTreeOptionBits)
         .Integer("ChangeDelay", &C::ChangeDelay, &C::SetChangeDelay, 0)
         .Color("DropSelectedColor", &C::DropSelectedColor, &C::SetDropSelectedColor, clBtnFace)
         .Integer("Indent", [](C* c) { return c->HandleAllocated() ? c->Indent() : 0; }, &C::SetIndent, std::nullopt)

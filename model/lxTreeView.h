@@ -41,7 +41,12 @@ enum TTreeOption {
     roShowLines, roShowRoot, roToolTips, roVerifyData
 };
 using TTreeOptions = TSet<TTreeOption>;
-constexpr std::uint64_t DefaultTreeOptions = 95254; // TTreeOptions::FromBits(DefaultTreeOptions)
+constexpr TTreeOptions DefaultOptions{roAutoEraseBackground, roAutoScroll,  roHideSelection, roRightClickSelect,
+                                     roShowButtons,         roShowLines,   roShowRoot,      roVerifyData};
+constexpr std::uint64_t DefaultTreeOptions = DefaultOptions.Bits();
+static_assert(DefaultTreeOptions == 95254, "the stored default of Options");
+// Every option's bit: what a stored Options value may hold.
+constexpr std::uint64_t AllTreeOptionBits = (std::uint64_t(1) << (roVerifyData + 1)) - 1;
 
 enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
 enum TAddMode { taAddFirst, taAdd, taInsert };
