@@ -101,6 +101,14 @@ LRESULT TNativeTreeWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 TSlot TNativeTreeWindow::ItemOf(LPARAM value) const { return FItems.Resolve(reinterpret_cast<HTREEITEM>(value)); }
 
+TSlot TNativeTreeWindow::ItemOrRoot(HTREEITEM h) const
+{
+    if (!h || h == TVI_ROOT)
+        return kRoot;
+    const TSlot s = FItems.Resolve(h);
+    return IsLiveItem(s) ? s : kNil;
+}
+
 // Inserting, deleting, reading, changing, navigating and sorting items.
 LRESULT TNativeTreeWindow::ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled)
 {

@@ -46,6 +46,9 @@ private:
     friend class TEngineCall;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     TSlot ItemOf(LPARAM value) const;
+    // The item a message names as a parent or a subtree: the root for TVI_ROOT and for
+    // null, a live item for its handle, kNil for a stale or foreign handle.
+    TSlot ItemOrRoot(HTREEITEM h) const;
 
     // ---- Message families (NativeTree.cpp); each clears *handled for a message not its own.
     LRESULT ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);

@@ -45,9 +45,8 @@ bool TNativeTreeWindow::IsLiveItem(TSlot s) const
 
 HTREEITEM TNativeTreeWindow::InsertItem(const TVINSERTSTRUCTA& insert)
 {
-    const bool atRoot = !insert.hParent || insert.hParent == TVI_ROOT;
-    const TSlot parent = atRoot ? kRoot : FItems.Resolve(insert.hParent);
-    if (!atRoot && !IsLiveItem(parent))
+    const TSlot parent = ItemOrRoot(insert.hParent);
+    if (parent == kNil)
         return nullptr;
 
     const TSlot s = FItems.Allocate();
@@ -215,11 +214,10 @@ HTREEITEM TNativeTreeWindow::GetNextItem(UINT code, HTREEITEM h)
     case TVGN_LASTVISIBLE: return handle(FItems.LastVisible());
     default: break;
     }
-    if (s == kNil) {
-        if (code == TVGN_CHILD && (!h || h == TVI_ROOT))
-            return handle(FItems[kRoot].firstChild);
+    if (code == TVGN_CHILD && ItemOrRoot(h) == kRoot)
+        return handle(FItems[kRoot].firstChild);
+    if (s == kNil)
         return nullptr;
-    }
     switch (code) {
     case TVGN_NEXT: return handle(FItems[s].next);
     case TVGN_PREVIOUS: return handle(FItems[s].prev);
@@ -233,12 +231,12 @@ HTREEITEM TNativeTreeWindow::GetNextItem(UINT code, HTREEITEM h)
 
 BOOL TNativeTreeWindow::DeleteItem(HTREEITEM h)
 {
-    if (!h || h == TVI_ROOT) {
+    const TSlot s = ItemOrRoot(h);
+    if (s == kRoot) {
         DeleteAll();
         return TRUE;
     }
-    const TSlot s = FItems.Resolve(h);
-    if (!IsLiveItem(s))
+    if (s == kNil)
         return FALSE;
     if (FEdit && FItems.Resolve(FEditItem) != kNil && FItems.IsAncestorOrSelf(s, FItems.Resolve(FEditItem)))
         EndEditLabel(true);
@@ -369,14 +367,10 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
     failure.RethrowIfAny();
 }
 
-// TVI_ROOT and no item both stand for the top level.
 BOOL TNativeTreeWindow::SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
 {
-    const bool top = !parent || parent == TVI_ROOT;
-    const TSlot s = top ? kRoot : FItems.Resolve(parent);
-    if (!top && !IsLiveItem(s))
-        return FALSE;
-    return SortChildren(s, recurse, compare, data);
+    const TSlot s = ItemOrRoot(parent);
+    return s != kNil && SortChildren(s, recurse, compare, data);
 }
 
 BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)

@@ -22,7 +22,7 @@ TSlot TTreeItemStore::Resolve(HTREEITEM h) const
     const auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(h));
     const auto slot = static_cast<TSlot>(v & 0xFFFFFFFFu);
     const auto generation = static_cast<std::uint32_t>(v >> 32);
-    if (slot == kNil || slot >= FEnd || generation > kGenerationMask)
+    if (slot < kFirstItem || slot >= FEnd || generation > kGenerationMask)
         return kNil;
     const TItemSlot& item = (*this)[slot];
     if (!(item.flags & TItemSlot::InUse) || (item.generation & kGenerationMask) != generation)
@@ -32,7 +32,7 @@ TSlot TTreeItemStore::Resolve(HTREEITEM h) const
 
 HTREEITEM TTreeItemStore::Handle(TSlot s) const
 {
-    if (s == kNil)
+    if (s < kFirstItem)
         return nullptr;
     const std::uint64_t v = (std::uint64_t((*this)[s].generation & kGenerationMask) << 32) | s;
     return reinterpret_cast<HTREEITEM>(static_cast<std::uintptr_t>(v));
@@ -72,7 +72,7 @@ void TTreeItemStore::Free(TSlot s)
         // An empty table starts again at the first slot. The slots keep their
         // generations, so old handles still resolve to nothing.
         ForgetFreeSlots();
-        FEnd = 1;
+        FEnd = kFirstItem;
         return;
     }
     if (s / 64 >= FFreeBits.size())

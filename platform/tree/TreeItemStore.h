@@ -14,8 +14,13 @@
 namespace lxtree {
 
 using TSlot = std::uint32_t;
-constexpr TSlot kNil = 0;  // also the index of the invisible root item
-constexpr TSlot kRoot = 0;
+// Slot 0 is never an item: it is the end of every link and what a null, stale or
+// foreign handle resolves to. Slot 1 is the invisible root item, the parent of the top
+// level; it has no handle of its own (messages name it TVI_ROOT or, where a parent is
+// asked for, null).
+constexpr TSlot kNil = 0;
+constexpr TSlot kRoot = 1;
+constexpr TSlot kFirstItem = 2;
 
 // How an item answers "has it children?" (cChildren).
 enum class TChildrenMode : std::uint8_t { Auto = 0, None = 1, Some = 2, Callback = 3 };
@@ -124,7 +129,7 @@ private:
     void ForgetFreeSlots();
 
     std::vector<std::unique_ptr<TItemSlot[]>> FChunks;
-    TSlot FEnd = 1;          // slots below FEnd have been handed out at least once
+    TSlot FEnd = kFirstItem; // slots below FEnd have been handed out at least once
     // Free slots below FEnd, handed out lowest first: items made after deletions reuse the
     // lowest free slots, so a table refilled in document order lies in document order.
     std::vector<std::uint64_t> FFreeBits; // bit s set: slot s (below FEnd) is free

@@ -284,3 +284,61 @@ TEST_F(TreeEngineItems, ThrowingDeletionHandlerStillDeletesEverything)
     EXPECT_TRUE(Insert(TVI_ROOT, 3));
     EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 2);
 }
+
+// TVI_ROOT and null name the top level where a message takes a parent or a subtree,
+// and no item at all where it takes an item; neither is ever taken for a real item.
+TEST_F(TreeEngineItems, RootAndNullNameTheTopLevelOrNoItem)
+{
+    CreateTree(TVS_HASBUTTONS | TVS_EDITLABELS);
+    Texts = {{1, "c"}, {2, "a"}, {3, "b"}, {4, "child"}};
+    for (HTREEITEM top : {TVI_ROOT, HTREEITEM(nullptr)}) {
+        SCOPED_TRACE(top ? "TVI_ROOT" : "null");
+        SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
+        const HTREEITEM first = Insert(top, 1);
+        Insert(top, 2);
+        Insert(top, 3);
+        const HTREEITEM child = Insert(first, 4);
+        ASSERT_TRUE(first && child);
+        SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(first));
+        EXPECT_EQ(Children(TVI_ROOT), (std::vector<LPARAM>{1, 2, 3}));
+
+        // Parents and subtrees: the top level.
+        EXPECT_EQ(Next(TVGN_CHILD, top), first);
+        EXPECT_EQ(Next(TVGN_PARENT, first), nullptr);
+        EXPECT_EQ(Next(TVGN_NEXT, top), nullptr);
+        EXPECT_EQ(Next(TVGN_PARENT, top), nullptr);
+        EXPECT_TRUE(SendMessageA(Tree, TVM_SORTCHILDREN, 0, LPARAM(top)));
+        EXPECT_EQ(Children(TVI_ROOT), (std::vector<LPARAM>{2, 3, 1}));
+        TVSORTCB sort;
+        sort.hParent = top;
+        sort.lParam = 0;
+        sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM) { return int(b - a); };
+        EXPECT_TRUE(SendMessageA(Tree, TVM_SORTCHILDRENCB, 0, LPARAM(&sort)));
+        EXPECT_EQ(Children(TVI_ROOT), (std::vector<LPARAM>{3, 2, 1}));
+        EXPECT_EQ(Children(first), (std::vector<LPARAM>{4}));
+
+        // Items: none. Only selecting or marking nothing succeeds, and clears.
+        TVITEMEXA item;
+        item.mask = TVIF_PARAM | TVIF_TEXT;
+        item.hItem = top;
+        item.pszText = const_cast<char*>("x");
+        EXPECT_FALSE(SendMessageA(Tree, TVM_GETITEMA, 0, LPARAM(&item)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SETITEMA, 0, LPARAM(&item)));
+        EXPECT_EQ(SendMessageA(Tree, TVM_GETITEMSTATE, WPARAM(top), 0xFFFF), 0);
+        EXPECT_FALSE(SendMessageA(Tree, TVM_EXPAND, TVE_EXPAND, LPARAM(top)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_ENSUREVISIBLE, 0, LPARAM(top)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(top)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_CREATEDRAGIMAGE, 0, LPARAM(top)));
+        EXPECT_FALSE(SendMessageA(Tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, LPARAM(top)));
+        EXPECT_EQ(ItemRect(top, false).left, -1);
+        EXPECT_EQ(SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(top)), top ? FALSE : TRUE);
+        EXPECT_EQ(Caret(), top ? first : nullptr);
+        EXPECT_EQ(SendMessageA(Tree, TVM_SETINSERTMARK, 0, LPARAM(top)), top ? FALSE : TRUE);
+        EXPECT_EQ(ParamOf(first), 1);
+
+        // Deleting the top level deletes everything.
+        EXPECT_TRUE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(top)));
+        EXPECT_EQ(SendMessageA(Tree, TVM_GETCOUNT, 0, 0), 0);
+        EXPECT_EQ(ParamOf(first), -1);
+    }
+}
