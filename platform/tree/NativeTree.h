@@ -237,6 +237,7 @@ private:
     bool FVBarShown = false;
     bool FHBarShown = false;
     bool FLayoutDirty = false;
+    bool FWholeViewPending = false; // the whole view is invalid and not yet painted
     int FLayoutBatch = 0; // while above 0, layout work waits for the end of a batch of deletions
     bool FScrollUpdatePosted = false;
     int FWheelRemainder = 0;

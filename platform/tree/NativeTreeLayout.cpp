@@ -414,10 +414,11 @@ const TRowsInView& TNativeTreeWindow::RowsInView()
     return view;
 }
 
-// Only the item's row is painted again; an item out of view needs nothing.
+// Only the item's row is painted again; an item out of view needs nothing, and
+// neither does any item while the whole view waits for its paint or its layout.
 void TNativeTreeWindow::InvalidateItem(TSlot s)
 {
-    if (s == kNil)
+    if (s == kNil || !FRedraw || FLayoutDirty || FWholeViewPending)
         return;
     if (const TRowsInView::TRow* row = RowsInView().Find(s)) {
         const RECT r{0, row->top, ClientWidth(), row->bottom};
@@ -425,6 +426,10 @@ void TNativeTreeWindow::InvalidateItem(TSlot s)
     }
 }
 
-void TNativeTreeWindow::Invalidate() { InvalidateRect(FHwnd, nullptr, TRUE); }
+void TNativeTreeWindow::Invalidate()
+{
+    FWholeViewPending = FRedraw;
+    InvalidateRect(FHwnd, nullptr, TRUE);
+}
 
 } // namespace lxtree

@@ -82,6 +82,7 @@ void TNativeTreeWindow::Paint(HDC dc, const RECT& update)
 {
     if (!dc || !dc->painter)
         return;
+    FWholeViewPending = false;
     QPainter& p = *dc->painter;
     TPainterState state(p);
     SelectObject(dc, FFont);
