@@ -188,6 +188,8 @@ protected:
     void WMLButtonDblClk(TMessage& Message);
     void WMKeyDown(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
+    // The auto-scroll timer, which runs while a drag hovers near an edge of the view.
+    TTimer* ScrollTimer() const { return FScrollTimer.get(); }
     void MouseMove(TShiftState Shift, int X, int Y) override;
     // Applies the rubber band's rectangle to the selection.
     void HandleDrawSelection(TShiftState Shift, const RECT& Rect);

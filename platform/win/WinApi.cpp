@@ -284,8 +284,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (r->parent)
             return SendMessageA(r->parent, msg, wParam, lParam);
         return 0;
-    case WM_NCHITTEST:
-        return HTCLIENT;
+    case WM_NCHITTEST: {
+        const auto* widget = qobject_cast<const TWindowWidget*>(r->widget.data());
+        const QPoint screen(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return widget ? widget->HitTest(screen) : HTCLIENT;
+    }
     case WM_ERASEBKGND:
         return 0;
     default:

@@ -97,6 +97,9 @@ constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
+// The mouse moved over the window outside its client area: wParam = the hit-test
+// answer, lParam = MAKELPARAM(screen x, screen y).
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
@@ -162,7 +165,7 @@ constexpr UINT SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004,
 constexpr int SW_HIDE = 0, SW_SHOW = 5;
 
 // Hit-test answers of WM_NCHITTEST.
-constexpr LRESULT HTCLIENT = 1, HTNOWHERE = 0;
+constexpr LRESULT HTNOWHERE = 0, HTCLIENT = 1, HTHSCROLL = 6, HTVSCROLL = 7, HTBORDER = 18;
 
 // The notification header every WM_NOTIFY record starts with.
 struct NMHDR {

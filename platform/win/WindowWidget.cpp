@@ -152,6 +152,8 @@ QScrollBar* TWindowWidget::ScrollBar(int bar)
         auto* sb = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, this);
         sb->setFocusPolicy(Qt::NoFocus);
         sb->hide();
+        sb->setMouseTracking(true);
+        sb->installEventFilter(this);
         connect(sb, &QScrollBar::actionTriggered, this, [this, bar](int action) { OnScrollAction(bar, action); });
         FScrollBars[bar] = sb;
     }
@@ -237,6 +239,41 @@ bool TWindowWidget::event(QEvent* e)
     return QWidget::event(e);
 }
 
+bool TWindowWidget::eventFilter(QObject* watched, QEvent* e)
+{
+    // The scroll bars are the window's non-client area: a hover over one is a
+    // non-client move of the window, and the bar itself still scrolls.
+    if (e->type() == QEvent::MouseMove && FHandle && qobject_cast<QScrollBar*>(watched)) {
+        auto* move = static_cast<QMouseEvent*>(e);
+        if (move->buttons() == Qt::NoButton)
+            CallGuarded([&] { SendHoverMove(move->globalPosition().toPoint()); });
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+LRESULT TWindowWidget::HitTest(QPoint screen) const
+{
+    const QPoint at = mapFromGlobal(screen);
+    if (!rect().contains(at))
+        return HTNOWHERE;
+    if (ClientRect().contains(at))
+        return HTCLIENT;
+    for (int bar : {SB_VERT, SB_HORZ})
+        if (QScrollBar* sb = FScrollBars[bar]; sb && !sb->isHidden() && sb->geometry().contains(at))
+            return bar == SB_VERT ? HTVSCROLL : HTHSCROLL;
+    return HTBORDER;
+}
+
+bool TWindowWidget::SendHoverMove(QPoint screen)
+{
+    const HWND hwnd = FHandle;
+    const LRESULT part = SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x(), screen.y()));
+    if (part == HTCLIENT)
+        return true;
+    SendMessageA(hwnd, WM_NCMOUSEMOVE, WPARAM(part), MAKELPARAM(screen.x(), screen.y()));
+    return false;
+}
+
 void TWindowWidget::paintEvent(QPaintEvent* e)
 {
     QPainter painter(this);
@@ -309,11 +346,14 @@ void TWindowWidget::mouseDoubleClickEvent(QMouseEvent* e)
 void TWindowWidget::mouseMoveEvent(QMouseEvent* e)
 {
     NoteCursor(e->globalPosition());
-    if (FHandle)
-        CallGuarded([&] {
-            SendMessageA(FHandle, WM_MOUSEMOVE, MouseKeyFlags(e->buttons(), e->modifiers()),
-                         ClientPointParam(e->position()));
-        });
+    if (!FHandle)
+        return;
+    const WPARAM keys = MouseKeyFlags(e->buttons(), e->modifiers());
+    CallGuarded([&] {
+        const bool captured = e->buttons() != Qt::NoButton || GetCapture() == FHandle;
+        if (captured || SendHoverMove(e->globalPosition().toPoint()))
+            SendMessageA(FHandle, WM_MOUSEMOVE, keys, ClientPointParam(e->position()));
+    });
 }
 
 void TWindowWidget::wheelEvent(QWheelEvent* e)

@@ -6,7 +6,10 @@
 //                client origin and it is clipped to the client rectangle
 //   mouse        WM_xBUTTONDOWN / UP / DBLCLK, WM_MOUSEMOVE, WM_MOUSEWHEEL, WM_MOUSELEAVE,
 //                lParam = MAKELPARAM(client x, client y), wParam = MK_* flags
-//                (WM_MOUSEWHEEL: HIWORD(wParam) = delta, 120 per notch)
+//                (WM_MOUSEWHEEL: HIWORD(wParam) = delta, 120 per notch). A move with
+//                no button held asks WM_NCHITTEST first (lParam = screen point) and
+//                becomes WM_NCMOUSEMOVE over the border or a scroll bar; a move with
+//                a button held stays with the window that was pressed, as captured.
 //   keys         WM_KEYDOWN / WM_SYSKEYDOWN (wParam = VK_*), WM_CHAR (wParam = the
 //                character's code point) for keys that produce text, WM_KEYUP
 //   focus, size  WM_SETFOCUS / WM_KILLFOCUS, WM_SIZE (lParam = client width, height)
@@ -24,6 +27,9 @@ public:
     void Detach() { FHandle = nullptr; } // the window is gone; events go nowhere
     QScrollBar* ScrollBar(int bar);      // created on first use
     QRect ClientRect() const;            // in widget coordinates
+    // The part of the window at a screen point: HTCLIENT, HTVSCROLL, HTHSCROLL,
+    // HTBORDER, or HTNOWHERE outside the window.
+    LRESULT HitTest(QPoint screen) const;
     // Places the visible scroll bars and sends WM_SIZE when the client size changed.
     void LayoutScrollBars();
 
@@ -33,6 +39,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -48,6 +55,9 @@ protected:
 
 private:
     void OnScrollAction(int bar, int action);
+    // Asks the window what lies under a move with no button held and sends the move
+    // as WM_MOUSEMOVE or WM_NCMOUSEMOVE; answers whether it was a client move.
+    bool SendHoverMove(QPoint screen);
     QPoint ClientOrigin() const;
     LPARAM ClientPointParam(const QPointF& widgetPos) const;
     HWND FHandle;

@@ -3,9 +3,11 @@
 // right clicks with popup menus.
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <string>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Menus.h"
@@ -256,4 +258,51 @@ TEST_F(MouseKeyboard, ARightClickAsksForAMenuUpTheAncestorsAndOpensIt)
     EXPECT_EQ(Menu.PopupComponent(), tree);
     EXPECT_EQ(Selected(), ""); // the unselected right-clicked node cleared the multi-selection
     EXPECT_EQ(MouseUps, 0);    // the menu replaced the mouse-up event
+}
+
+namespace {
+class TScrollingTree : public TlxTreeView {
+public:
+    using TlxTreeView::TlxTreeView;
+    TTimer* Timer() const { return ScrollTimer(); }
+};
+} // namespace
+
+// The mouse leaving the client area for the border or a scroll bar stops auto-scrolling;
+// moves inside the client area leave it running. The window answers the hit test by
+// the part under the point.
+TEST_F(MouseKeyboard, NonClientHoverStopsTheScrollTimer)
+{
+    delete tree;
+    auto* scrolling = new TScrollingTree(form.get());
+    tree = scrolling;
+    tree->SetParent(form.get());
+    tree->SetAlign(alClient);
+    for (int i = 0; i < 200; ++i)
+        Items()->Add(nullptr, "row " + std::to_string(i));
+    QApplication::processEvents();
+    auto* widget = static_cast<TWindowWidget*>(View());
+    const QRect client = widget->ClientRect();
+    QScrollBar* bar = widget->ScrollBar(SB_VERT);
+    ASSERT_TRUE(bar && bar->isVisible());
+    auto hitAt = [&](QPoint widgetPoint) {
+        const QPoint screen = widget->mapToGlobal(widgetPoint);
+        return SendMessageA(tree->Handle(), WM_NCHITTEST, 0, MAKELPARAM(screen.x(), screen.y()));
+    };
+    EXPECT_EQ(hitAt(client.center()), HTCLIENT);
+    EXPECT_EQ(hitAt(bar->geometry().center()), HTVSCROLL);
+    EXPECT_EQ(hitAt(QPoint(0, client.center().y())), HTBORDER);
+    EXPECT_EQ(hitAt(QPoint(-5, -5)), HTNOWHERE);
+
+    scrolling->Timer()->SetEnabled(true);
+    QTest::mouseMove(View(), client.center());
+    EXPECT_TRUE(scrolling->Timer()->Enabled());
+    QTest::mouseMove(View(), QPoint(0, client.center().y()));
+    EXPECT_FALSE(scrolling->Timer()->Enabled());
+
+    scrolling->Timer()->SetEnabled(true);
+    const QPoint onBar = bar->rect().center();
+    QMouseEvent hover(QEvent::MouseMove, onBar, bar->mapToGlobal(onBar), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &hover);
+    EXPECT_FALSE(scrolling->Timer()->Enabled());
 }
