@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "platform/framework/Application.h"
@@ -305,4 +306,42 @@ TEST_F(MouseKeyboard, NonClientHoverStopsTheScrollTimer)
     QMouseEvent hover(QEvent::MouseMove, onBar, bar->mapToGlobal(onBar), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &hover);
     EXPECT_FALSE(scrolling->Timer()->Enabled());
+}
+
+// A handler that raises while the band moves: the move's sender gets the exception, the
+// band goes on with the next move, and the nodes agree with the native items throughout.
+TEST_F(MouseKeyboard, AHandlerRaisingDuringTheBandLeavesTheSelectionConsistent)
+{
+    auto nativeAgrees = [this] {
+        for (TlxTreeViewNode* Node : Nodes) {
+            const LRESULT State = SendMessageA(tree->Handle(), TVM_GETITEMSTATE, WPARAM(Node->ItemId()), TVIS_SELECTED);
+            if (((State & TVIS_SELECTED) != 0) != Node->Selected())
+                return false;
+        }
+        return true;
+    };
+    auto pointOf = [this](QPoint Widget) {
+        const QPoint Client = Widget - static_cast<TWindowWidget*>(View())->ClientRect().topLeft();
+        return MAKELPARAM(Client.x(), Client.y());
+    };
+    bool Raise = true;
+    tree->OnChanging = [&](TObject*, TlxTreeViewNode* Node, bool&) {
+        if (Raise && Node == Nodes[2])
+            throw std::runtime_error("not three");
+    };
+    const HWND Wnd = tree->Handle();
+    SendMessageA(Wnd, WM_LBUTTONDOWN, MK_LBUTTON, pointOf(RightOf(Nodes[0])));
+    EXPECT_THROW(SendMessageA(Wnd, WM_MOUSEMOVE, MK_LBUTTON, pointOf(LabelCentre(Nodes[3]))), std::runtime_error);
+    EXPECT_EQ(Selected(), "one two four");
+    EXPECT_TRUE(nativeAgrees());
+    Raise = false;
+    // The band asks only about rows it newly covers: the raising row counts as refused.
+    SendMessageA(Wnd, WM_MOUSEMOVE, MK_LBUTTON, pointOf(LabelCentre(Nodes[4])));
+    EXPECT_EQ(Selected(), "one two four five");
+    SendMessageA(Wnd, WM_MOUSEMOVE, MK_LBUTTON, pointOf(LabelCentre(Nodes[1])));
+    SendMessageA(Wnd, WM_MOUSEMOVE, MK_LBUTTON, pointOf(LabelCentre(Nodes[4])));
+    EXPECT_EQ(Selected(), "one two three four five");
+    SendMessageA(Wnd, WM_LBUTTONUP, 0, pointOf(LabelCentre(Nodes[4])));
+    EXPECT_FALSE(tree->IsMouseSelecting());
+    EXPECT_TRUE(nativeAgrees());
 }

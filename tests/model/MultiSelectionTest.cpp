@@ -200,3 +200,36 @@ TEST_F(MultiSelection, NodesOfAnotherTreeOrNoneChangeNothing)
     EXPECT_EQ(Items()->GetSelectedCount(), 0);
     EXPECT_TRUE(Changes.empty());
 }
+
+// A handler raising in the middle of a bulk operation: the exception reaches the caller,
+// the operation finished every other node, and the list agrees with the native items.
+TEST_F(MultiSelection, AHandlerRaisingInSelectAllOrDeleteSelectedLosesNothingElse)
+{
+    tree->OnChanging = [this](TObject*, TlxTreeViewNode* Node, bool&) {
+        if (Node == B)
+            throw std::runtime_error("no B");
+    };
+    EXPECT_THROW(Items()->SelectAll(), std::runtime_error);
+    EXPECT_EQ(Selection(), "A A1 A2 A21 A22 C C1");
+    EXPECT_TRUE(NativeAgrees());
+    tree->ClearSelection(); // B is not selected: nothing asks about it
+    EXPECT_EQ(Selection(), "");
+    EXPECT_TRUE(NativeAgrees());
+    tree->OnChanging = nullptr;
+
+    A1->SetSelected(true);
+    B->SetSelected(true);
+    C1->SetSelected(true);
+    tree->OnDeletion = [this](TObject*, TlxTreeViewNode* Node) {
+        if (Node == A1)
+            throw std::runtime_error("A1 going");
+    };
+    EXPECT_THROW(Items()->DeleteSelected(), std::runtime_error);
+    tree->OnDeletion = nullptr;
+    EXPECT_EQ(Children(A), "A2");
+    EXPECT_EQ(Children(nullptr), "A C");
+    EXPECT_EQ(Children(C), "");
+    EXPECT_EQ(Selection(), "");
+    EXPECT_EQ(NativeChildren(nullptr), "A C");
+    EXPECT_TRUE(NativeAgrees());
+}
