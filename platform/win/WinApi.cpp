@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QHash>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -136,6 +137,20 @@ int WindowTable::FrameWidth(const TWindowRecord& r)
     return (r.style & WS_BORDER) ? 1 : 0;
 }
 
+void WindowTable::UpdateNonClient(HWND hwnd)
+{
+    TWindowRecord* r = Find(hwnd);
+    if (!r || !r->widget)
+        return;
+    const int width = r->widget->width();
+    const int height = r->widget->height();
+    RECT client{0, 0, width, height};
+    SendMessageA(hwnd, WM_NCCALCSIZE, 0, LPARAM(&client));
+    if (TWindowRecord* alive = Find(hwnd))
+        alive->nonClient = RECT{std::max(0, client.left), std::max(0, client.top),
+                                std::max(0, width - client.right), std::max(0, height - client.bottom)};
+}
+
 bool RegisterClassA(const WNDCLASSA& wc)
 {
     if (wc.lpszClassName.empty() || !wc.lpfnWndProc)
@@ -198,8 +213,10 @@ HWND CreateWindowExA(DWORD exStyle, const std::string& className, const std::str
     cs.lpszName = windowName;
     bool created = false;
     try {
-        created = SendMessageA(hwnd, WM_NCCREATE, 0, LPARAM(&cs)) != 0 &&
-                  SendMessageA(hwnd, WM_CREATE, 0, LPARAM(&cs)) != -1;
+        created = SendMessageA(hwnd, WM_NCCREATE, 0, LPARAM(&cs)) != 0;
+        if (created)
+            WindowTable::UpdateNonClient(hwnd);
+        created = created && IsWindow(hwnd) && SendMessageA(hwnd, WM_CREATE, 0, LPARAM(&cs)) != -1;
     } catch (...) {
         DestroyWindow(hwnd);
         throw;
@@ -283,6 +300,16 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         if (r->parent)
             return SendMessageA(r->parent, msg, wParam, lParam);
+        return 0;
+    case WM_NCCALCSIZE:
+        if (lParam) {
+            const int frame = WindowTable::FrameWidth(*r);
+            InflateRect(reinterpret_cast<RECT*>(lParam), -frame, -frame);
+        }
+        return 0;
+    case WM_NCPAINT:
+        if (auto* ww = qobject_cast<TWindowWidget*>(r->widget.data()); ww && wParam)
+            ww->PaintFrame(reinterpret_cast<HDC>(wParam), WindowTable::FrameWidth(*r));
         return 0;
     case WM_NCHITTEST:
         return HTCLIENT;
@@ -451,9 +478,8 @@ BOOL GetClientRect(HWND hwnd, RECT* rect)
     TWindowRecord* r = WindowTable::Find(hwnd);
     if (!r || !rect || !r->widget)
         return FALSE;
-    QRect client = static_cast<TWindowWidget*>(r->widget.data())->ClientRect();
-    if (!qobject_cast<TWindowWidget*>(r->widget))
-        client = r->widget->rect();
+    auto* ww = qobject_cast<TWindowWidget*>(r->widget.data());
+    const QRect client = ww ? ww->ClientRect() : r->widget->rect();
     *rect = RECT{0, 0, client.width(), client.height()};
     return TRUE;
 }
@@ -473,6 +499,13 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     TWindowRecord* r = WindowTable::Find(hwnd);
     if (!r || !r->widget)
         return FALSE;
+    if (flags & SWP_FRAMECHANGED) {
+        // The insets do not depend on the size: asked first, they hold for the new one too.
+        WindowTable::UpdateNonClient(hwnd);
+        r = WindowTable::Find(hwnd);
+        if (!r || !r->widget)
+            return FALSE;
+    }
     QWidget* w = r->widget;
     if (!(flags & SWP_NOMOVE))
         w->move(x, y);
@@ -484,6 +517,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         w->show();
     if (flags & SWP_HIDEWINDOW)
         w->hide();
+    if (QPointer<TWindowWidget> ww = qobject_cast<TWindowWidget*>(w); ww && (flags & SWP_FRAMECHANGED)) {
+        ww->LayoutScrollBars(); // WM_SIZE, when the client area changed
+        if (ww)
+            ww->update();
+    }
     (void)insertAfter;
     return TRUE;
 }
