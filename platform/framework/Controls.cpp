@@ -291,6 +291,7 @@ void TWinControl::CreateWnd()
         throw EOutOfResources(Format("Error creating window of class '%s'", params.WinClassName));
     if (QWidget* w = WindowWidget(FHandle))
         w->setFont(FFont->ToQFont());
+    ApplyBiDiModeToWidget();
     Perform(WM_SETFONT, WPARAM(FFont->Handle()), 1);
 }
 
@@ -353,10 +354,8 @@ void TWinControl::SetParent(TWinControl* AParent)
     FParent = AParent;
     if (FParent) {
         FParent->FControls.push_back(this);
-        if (FParentFont)
-            ParentFontChanged();
-        if (FParentColor)
-            ParentColorChanged();
+        ParentFontChanged();
+        TakeParentProperties();
     }
     if (HandleAllocated()) {
         if (FParent)
@@ -474,8 +473,15 @@ void TWinControl::Dispatch(TMessage& Message)
         return;
     case CM_COLORCHANGED:
         Invalidate();
-        for (TWinControl* child : FControls)
-            child->ParentColorChanged();
+        ChildrenTakeFromParent(Message.Msg);
+        return;
+    case CM_BIDIMODECHANGED:
+        ApplyBiDiModeToWidget();
+        ChildrenTakeFromParent(Message.Msg);
+        return;
+    case CM_CTL3DCHANGED:
+    case CM_SHOWHINTCHANGED:
+        ChildrenTakeFromParent(Message.Msg);
         return;
     default:
         DefaultHandler(Message);
@@ -764,35 +770,6 @@ void TWinControl::SetEnabled(bool Value)
     Perform(CM_ENABLEDCHANGED);
 }
 
-void TWinControl::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    FParentColor = false;
-    Perform(CM_COLORCHANGED);
-}
-
-void TWinControl::SetParentColor(bool Value)
-{
-    if (FParentColor == Value)
-        return;
-    FParentColor = Value;
-    if (Value)
-        ParentColorChanged();
-}
-
-void TWinControl::ParentColorChanged()
-{
-    if (!FParentColor || !FParent)
-        return;
-    if (FColor != FParent->FColor) {
-        FColor = FParent->FColor;
-        Perform(CM_COLORCHANGED);
-    }
-    FParentColor = true;
-}
-
 void TWinControl::SetFont(TFont* Value)
 {
     if (Value)
@@ -827,14 +804,6 @@ void TWinControl::FontOnChange(TObject*)
     if (!FApplyingParentFont)
         FParentFont = false;
     Perform(CM_FONTCHANGED);
-}
-
-void TWinControl::SetCtl3D(bool Value)
-{
-    if (FCtl3D == Value)
-        return;
-    FCtl3D = Value;
-    Perform(CM_CTL3DCHANGED);
 }
 
 void TWinControl::SetCaption(const std::string& Value)

@@ -24,7 +24,9 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 22;
+constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 26;
 constexpr UINT CM_DRAG = CM_BASE + 47;
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY; // 0xBC4E
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
@@ -46,6 +48,7 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TDragMode { dmManual, dmAutomatic };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TControlStyleItem {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
@@ -130,6 +133,8 @@ public:
     void SetEnabled(bool Value);
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
+    // Parent... properties: while on, the control takes the parent's value, when it gets
+    // a parent and whenever the parent's changes; setting the value turns them off.
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool Value);
     TFont* Font() const { return FFont.get(); }
@@ -138,12 +143,25 @@ public:
     void SetParentFont(bool Value);
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value);
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value) { FTabStop = Value; }
     int TabOrder() const { return FTabOrder; }
     void SetTabOrder(int Value) { FTabOrder = Value; }
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool Value) { FShowHint = Value; }
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value);
+    // The widget's layout direction is right to left for bdRightToLeft.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool Value);
+    // Text read right to left: every mode but bdLeftToRight.
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    // Alignment mirrored as well: bdRightToLeft only.
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
     TDragMode DragMode() const { return FDragMode; }
@@ -229,8 +247,31 @@ protected:
     bool FDragging = false;
 
 private:
+    // A property that the control takes from its parent while Follows is on; Changed is
+    // the message that tells the control its value changed.
+    template <class T>
+    struct TParentTaken {
+        bool TWinControl::*Follows;
+        T TWinControl::*Value;
+        UINT Changed;
+    };
+    static const TParentTaken<TColor> ColorFromParent;
+    static const TParentTaken<bool> Ctl3DFromParent;
+    static const TParentTaken<bool> ShowHintFromParent;
+    static const TParentTaken<TBiDiMode> BiDiModeFromParent;
+    template <class T>
+    void TakeFromParent(const TParentTaken<T>& Property);
+    template <class T>
+    void SetOwnValue(const TParentTaken<T>& Property, T Value);
+    template <class T>
+    void SetTakesFromParent(const TParentTaken<T>& Property, bool Value);
+    // Every Parent... property, for a new parent.
+    void TakeParentProperties();
+    // Children that follow the property whose change Message announces take the new value.
+    void ChildrenTakeFromParent(UINT Message);
+    void ApplyBiDiModeToWidget();
+
     void ParentFontChanged();
-    void ParentColorChanged();
     void FontOnChange(TObject* Sender);
     void RemoveControl(TWinControl* Control);
     void ApplyParentWidget();
@@ -248,9 +289,13 @@ private:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     bool FCtl3D = true;
+    bool FParentCtl3D = true;
     bool FTabStop = false;
     int FTabOrder = -1;
     bool FShowHint = false;
+    bool FParentShowHint = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     std::string FCaption;
     TDragMode FDragMode = dmManual;
     TControlStyle FControlStyle;
