@@ -162,10 +162,12 @@ TShiftState KeyboardStateToShiftState()
 }
 
 TWinControl::TWinControl(TComponent* AOwner)
-    : TComponent(AOwner), FColor(clBtnFace), FFont(std::make_unique<TFont>())
+    : TComponent(AOwner), FColor(clBtnFace), FFont(std::make_unique<TFont>()),
+      FConstraints(std::make_unique<TSizeConstraints>())
 {
     RegisterFrameworkClasses();
     FFont->OnChange = [this](TObject* Sender) { FontOnChange(Sender); };
+    FConstraints->OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks};
 }
 
@@ -356,6 +358,7 @@ void TWinControl::SetParent(TWinControl* AParent)
         FParent->FControls.push_back(this);
         ParentFontChanged();
         TakeParentProperties();
+        TakeAnchorReference();
     }
     if (HandleAllocated()) {
         if (FParent)
@@ -463,6 +466,12 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_SIZE:
         WMSize(Message);
         return;
+    case WM_NCCALCSIZE:
+        WMNCCalcSize(Message);
+        return;
+    case WM_NCPAINT:
+        WMNCPaint(Message);
+        return;
     case WM_NCDESTROY:
         DefaultHandler(Message);
         ControlsByHandle().Erase(FHandle);
@@ -565,44 +574,6 @@ void TWinControl::WMMouse(TMessage& Message)
     default:
         break;
     }
-}
-
-void TWinControl::WMSize(TMessage& Message)
-{
-    DefaultHandler(Message);
-    AlignControls();
-}
-
-void TWinControl::AlignControls()
-{
-    if (!HandleAllocated())
-        return;
-    RECT area = ClientRect();
-    for (TWinControl* c : FControls) {
-        switch (c->FAlign) {
-        case alTop:
-            c->SetBounds(area.left, area.top, area.right - area.left, c->FHeight);
-            area.top += c->FHeight;
-            break;
-        case alBottom:
-            c->SetBounds(area.left, area.bottom - c->FHeight, area.right - area.left, c->FHeight);
-            area.bottom -= c->FHeight;
-            break;
-        case alLeft:
-            c->SetBounds(area.left, area.top, c->FWidth, area.bottom - area.top);
-            area.left += c->FWidth;
-            break;
-        case alRight:
-            c->SetBounds(area.right - c->FWidth, area.top, c->FWidth, area.bottom - area.top);
-            area.right -= c->FWidth;
-            break;
-        default:
-            break;
-        }
-    }
-    for (TWinControl* c : FControls)
-        if (c->FAlign == alClient)
-            c->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 void TWinControl::CMFontChanged(TMessage& Message)
@@ -724,33 +695,6 @@ bool TWinControl::PopupContextMenu(int X, int Y)
     FPopupMenu->SetPopupComponent(this);
     FPopupMenu->Popup(at.x, at.y);
     return true;
-}
-
-void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    FLeft = ALeft;
-    FTop = ATop;
-    FWidth = std::max(0, AWidth);
-    FHeight = std::max(0, AHeight);
-    if (HandleAllocated())
-        MoveWindow(FHandle, FLeft, FTop, FWidth, FHeight, TRUE);
-    if (FHostWindow)
-        MoveWindow(FHostWindow, 0, 0, FWidth, FHeight, TRUE);
-}
-
-RECT TWinControl::ClientRect()
-{
-    RECT r{0, 0, FWidth, FHeight};
-    if (HandleAllocated())
-        GetClientRect(FHandle, &r);
-    return r;
-}
-
-void TWinControl::SetAlign(TAlign Value)
-{
-    FAlign = Value;
-    if (FParent)
-        FParent->AlignControls();
 }
 
 void TWinControl::SetVisible(bool Value)

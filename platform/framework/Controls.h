@@ -48,7 +48,37 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TDragMode { dmManual, dmAutomatic };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// The sides of the parent's client area whose distance a control with Align alNone keeps.
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+constexpr TAnchors DefaultAnchors{akLeft, akTop};
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+// The smallest and largest size a control may take; 0 sets no limit. The largest is
+// applied first, so a minimum above the maximum wins. Negative values are taken as 0.
+// OnChange follows every real change.
+class TSizeConstraints : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value) { Change(FMinWidth, Value); }
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int Value) { Change(FMinHeight, Value); }
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value) { Change(FMaxWidth, Value); }
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int Value) { Change(FMaxHeight, Value); }
+    int ConstrainWidth(int Width) const { return Constrain(Width, FMinWidth, FMaxWidth); }
+    int ConstrainHeight(int Height) const { return Constrain(Height, FMinHeight, FMaxHeight); }
+
+    TNotifyEvent OnChange;
+
+private:
+    static int Constrain(int Size, int Min, int Max);
+    void Change(int& Field, int Value);
+    void Changed();
+    int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+};
 
 enum TControlStyleItem {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
@@ -119,11 +149,23 @@ public:
     void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
     void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    // The client area: the window's less its frame, BorderWidth on every side and the
+    // scroll bars (without a window: the bounds less BorderWidth).
     RECT ClientRect();
     int ClientWidth() { return ClientRect().right; }
     int ClientHeight() { return ClientRect().bottom; }
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
+    // Bounds and anchors set by the application (and a new parent) are where the
+    // control's distances to its anchored sides are measured from.
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(TSizeConstraints* Value);
+    // Pixels between the window's frame and its client area on every side, painted in
+    // Color; negative values are taken as 0.
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
@@ -241,7 +283,12 @@ protected:
     void WMMouse(TMessage& Message);
     void CMFontChanged(TMessage& Message);
     void WMSize(TMessage& Message);
+    // Places the aligned children in the client area and the anchored ones after it.
     void AlignControls();
+    // The client area: the default routine's (the frame) less BorderWidth.
+    void WMNCCalcSize(TMessage& Message);
+    // The default routine's frame, then the inner border in Color.
+    void WMNCPaint(TMessage& Message);
 
     WNDPROC FDefWndProc;
     bool FDragging = false;
@@ -271,6 +318,16 @@ private:
     void ChildrenTakeFromParent(UINT Message);
     void ApplyBiDiModeToWidget();
 
+    // Where the control stood when its anchors were last measured, and the parent's
+    // client size then.
+    struct TAnchorReference {
+        bool Taken = false;
+        int Left = 0, Top = 0, Width = 0, Height = 0;
+        int ParentWidth = 0, ParentHeight = 0;
+    };
+    void TakeAnchorReference();
+    void ApplyAnchors(int ParentWidth, int ParentHeight);
+
     void ParentFontChanged();
     void FontOnChange(TObject* Sender);
     void RemoveControl(TWinControl* Control);
@@ -296,6 +353,12 @@ private:
     bool FParentShowHint = true;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FParentBiDiMode = true;
+    TAnchors FAnchors = DefaultAnchors;
+    TAnchorReference FAnchorReference;
+    bool FApplyingAnchors = false;
+    std::unique_ptr<TSizeConstraints> FConstraints;
+    int FBorderWidth = 0;
+    RECT FFrameInsets; // what the default routine took for the frame, edge by edge
     std::string FCaption;
     TDragMode FDragMode = dmManual;
     TControlStyle FControlStyle;

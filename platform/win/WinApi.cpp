@@ -126,6 +126,24 @@ void DestroyRecursively(HWND hwnd)
 
 QRect ToQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
+// A child window's position is in its parent's client coordinates; its widget sits in
+// the parent's widget, whose client area starts this far in.
+QPoint ClientOffsetIn(HWND parent)
+{
+    const TWindowRecord* p = WindowTable::Find(parent);
+    return p ? QPoint(p->nonClient.left, p->nonClient.top) : QPoint(0, 0);
+}
+
+// Children keep their client positions when the parent's client area moves in the window.
+void MoveChildWidgets(const TWindowRecord& parent, QPoint by)
+{
+    if (by.isNull())
+        return;
+    for (HWND child : parent.children)
+        if (TWindowRecord* c = WindowTable::Find(child); c && c->widget)
+            c->widget->move(c->widget->pos() + by);
+}
+
 } // namespace
 
 TWindowRecord* WindowTable::Find(HWND hwnd) { return Table().records.Find(hwnd); }
@@ -146,9 +164,13 @@ void WindowTable::UpdateNonClient(HWND hwnd)
     const int height = r->widget->height();
     RECT client{0, 0, width, height};
     SendMessageA(hwnd, WM_NCCALCSIZE, 0, LPARAM(&client));
-    if (TWindowRecord* alive = Find(hwnd))
-        alive->nonClient = RECT{std::max(0, client.left), std::max(0, client.top),
-                                std::max(0, width - client.right), std::max(0, height - client.bottom)};
+    TWindowRecord* alive = Find(hwnd);
+    if (!alive)
+        return;
+    const RECT before = alive->nonClient;
+    alive->nonClient = RECT{std::max(0, client.left), std::max(0, client.top), std::max(0, width - client.right),
+                            std::max(0, height - client.bottom)};
+    MoveChildWidgets(*alive, QPoint(alive->nonClient.left - before.left, alive->nonClient.top - before.top));
 }
 
 bool RegisterClassA(const WNDCLASSA& wc)
@@ -198,7 +220,7 @@ HWND CreateWindowExA(DWORD exStyle, const std::string& className, const std::str
     QWidget* widget = wc.createWidget ? wc.createWidget(hwnd, hostWidget) : new TWindowWidget(hwnd, hostWidget);
     r->widget = widget;
     Table().byWidget.insert(widget, hwnd);
-    widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    widget->setGeometry(QRect(QPoint(x, y) + ClientOffsetIn(parent), QSize(std::max(0, width), std::max(0, height))));
 
     CREATESTRUCTA cs;
     cs.lpCreateParams = param;
@@ -423,7 +445,9 @@ HWND SetParent(HWND hwnd, HWND newParent)
         p->children.push_back(hwnd);
     if (r->widget) {
         bool visible = !r->widget->isHidden();
+        const QPoint at = r->widget->pos() - ClientOffsetIn(previous) + ClientOffsetIn(newParent);
         r->widget->setParent(p ? p->widget.data() : nullptr);
+        r->widget->move(at);
         r->widget->setVisible(visible);
     }
     return previous;
@@ -508,7 +532,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     }
     QWidget* w = r->widget;
     if (!(flags & SWP_NOMOVE))
-        w->move(x, y);
+        w->move(QPoint(x, y) + ClientOffsetIn(r->parent));
     if (!(flags & SWP_NOSIZE))
         w->resize(std::max(0, cx), std::max(0, cy));
     if (!(flags & SWP_NOZORDER))
