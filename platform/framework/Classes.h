@@ -59,6 +59,16 @@ private:
     std::uint64_t FBits = 0;
 };
 
+// Field set to Value; true when that changed it, so that a setter reports changes only.
+template <class T>
+bool Replace(T& Field, const T& Value)
+{
+    if (Field == Value)
+        return false;
+    Field = Value;
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 
 class TObject {

@@ -162,10 +162,12 @@ TShiftState KeyboardStateToShiftState()
 }
 
 TWinControl::TWinControl(TComponent* AOwner)
-    : TComponent(AOwner), FColor(clBtnFace), FFont(std::make_unique<TFont>())
+    : TComponent(AOwner), FColor(clBtnFace), FFont(std::make_unique<TFont>()),
+      FConstraints(std::make_unique<TSizeConstraints>())
 {
     RegisterFrameworkClasses();
     FFont->OnChange = [this](TObject* Sender) { FontOnChange(Sender); };
+    FConstraints->OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks};
 }
 
@@ -291,6 +293,7 @@ void TWinControl::CreateWnd()
         throw EOutOfResources(Format("Error creating window of class '%s'", params.WinClassName));
     if (QWidget* w = WindowWidget(FHandle))
         w->setFont(FFont->ToQFont());
+    ApplyBiDiModeToWidget();
     Perform(WM_SETFONT, WPARAM(FFont->Handle()), 1);
 }
 
@@ -353,10 +356,9 @@ void TWinControl::SetParent(TWinControl* AParent)
     FParent = AParent;
     if (FParent) {
         FParent->FControls.push_back(this);
-        if (FParentFont)
-            ParentFontChanged();
-        if (FParentColor)
-            ParentColorChanged();
+        ParentFontChanged();
+        TakeParentProperties();
+        TakeAnchorReference();
     }
     if (HandleAllocated()) {
         if (FParent)
@@ -464,6 +466,12 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_SIZE:
         WMSize(Message);
         return;
+    case WM_NCCALCSIZE:
+        WMNCCalcSize(Message);
+        return;
+    case WM_NCPAINT:
+        WMNCPaint(Message);
+        return;
     case WM_NCDESTROY:
         DefaultHandler(Message);
         ControlsByHandle().Erase(FHandle);
@@ -474,8 +482,15 @@ void TWinControl::Dispatch(TMessage& Message)
         return;
     case CM_COLORCHANGED:
         Invalidate();
-        for (TWinControl* child : FControls)
-            child->ParentColorChanged();
+        ChildrenTakeFromParent(Message.Msg);
+        return;
+    case CM_BIDIMODECHANGED:
+        ApplyBiDiModeToWidget();
+        ChildrenTakeFromParent(Message.Msg);
+        return;
+    case CM_CTL3DCHANGED:
+    case CM_SHOWHINTCHANGED:
+        ChildrenTakeFromParent(Message.Msg);
         return;
     default:
         DefaultHandler(Message);
@@ -559,44 +574,6 @@ void TWinControl::WMMouse(TMessage& Message)
     default:
         break;
     }
-}
-
-void TWinControl::WMSize(TMessage& Message)
-{
-    DefaultHandler(Message);
-    AlignControls();
-}
-
-void TWinControl::AlignControls()
-{
-    if (!HandleAllocated())
-        return;
-    RECT area = ClientRect();
-    for (TWinControl* c : FControls) {
-        switch (c->FAlign) {
-        case alTop:
-            c->SetBounds(area.left, area.top, area.right - area.left, c->FHeight);
-            area.top += c->FHeight;
-            break;
-        case alBottom:
-            c->SetBounds(area.left, area.bottom - c->FHeight, area.right - area.left, c->FHeight);
-            area.bottom -= c->FHeight;
-            break;
-        case alLeft:
-            c->SetBounds(area.left, area.top, c->FWidth, area.bottom - area.top);
-            area.left += c->FWidth;
-            break;
-        case alRight:
-            c->SetBounds(area.right - c->FWidth, area.top, c->FWidth, area.bottom - area.top);
-            area.right -= c->FWidth;
-            break;
-        default:
-            break;
-        }
-    }
-    for (TWinControl* c : FControls)
-        if (c->FAlign == alClient)
-            c->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 void TWinControl::CMFontChanged(TMessage& Message)
@@ -720,33 +697,6 @@ bool TWinControl::PopupContextMenu(int X, int Y)
     return true;
 }
 
-void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    FLeft = ALeft;
-    FTop = ATop;
-    FWidth = std::max(0, AWidth);
-    FHeight = std::max(0, AHeight);
-    if (HandleAllocated())
-        MoveWindow(FHandle, FLeft, FTop, FWidth, FHeight, TRUE);
-    if (FHostWindow)
-        MoveWindow(FHostWindow, 0, 0, FWidth, FHeight, TRUE);
-}
-
-RECT TWinControl::ClientRect()
-{
-    RECT r{0, 0, FWidth, FHeight};
-    if (HandleAllocated())
-        GetClientRect(FHandle, &r);
-    return r;
-}
-
-void TWinControl::SetAlign(TAlign Value)
-{
-    FAlign = Value;
-    if (FParent)
-        FParent->AlignControls();
-}
-
 void TWinControl::SetVisible(bool Value)
 {
     FVisible = Value;
@@ -762,35 +712,6 @@ void TWinControl::SetEnabled(bool Value)
     if (HandleAllocated())
         EnableWindow(FHandle, Value);
     Perform(CM_ENABLEDCHANGED);
-}
-
-void TWinControl::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    FParentColor = false;
-    Perform(CM_COLORCHANGED);
-}
-
-void TWinControl::SetParentColor(bool Value)
-{
-    if (FParentColor == Value)
-        return;
-    FParentColor = Value;
-    if (Value)
-        ParentColorChanged();
-}
-
-void TWinControl::ParentColorChanged()
-{
-    if (!FParentColor || !FParent)
-        return;
-    if (FColor != FParent->FColor) {
-        FColor = FParent->FColor;
-        Perform(CM_COLORCHANGED);
-    }
-    FParentColor = true;
 }
 
 void TWinControl::SetFont(TFont* Value)
@@ -827,14 +748,6 @@ void TWinControl::FontOnChange(TObject*)
     if (!FApplyingParentFont)
         FParentFont = false;
     Perform(CM_FONTCHANGED);
-}
-
-void TWinControl::SetCtl3D(bool Value)
-{
-    if (FCtl3D == Value)
-        return;
-    FCtl3D = Value;
-    Perform(CM_CTL3DCHANGED);
 }
 
 void TWinControl::SetCaption(const std::string& Value)

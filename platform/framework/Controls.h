@@ -24,7 +24,9 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 22;
+constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 26;
 constexpr UINT CM_DRAG = CM_BASE + 47;
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY; // 0xBC4E
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
@@ -46,6 +48,37 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TDragMode { dmManual, dmAutomatic };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// The sides of the parent's client area whose distance a control with Align alNone keeps.
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+constexpr TAnchors DefaultAnchors{akLeft, akTop};
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+// The smallest and largest size a control may take; 0 sets no limit. The largest is
+// applied first, so a minimum above the maximum wins. Negative values are taken as 0.
+// OnChange follows every real change.
+class TSizeConstraints : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value) { Change(FMinWidth, Value); }
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int Value) { Change(FMinHeight, Value); }
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value) { Change(FMaxWidth, Value); }
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int Value) { Change(FMaxHeight, Value); }
+    int ConstrainWidth(int Width) const { return Constrain(Width, FMinWidth, FMaxWidth); }
+    int ConstrainHeight(int Height) const { return Constrain(Height, FMinHeight, FMaxHeight); }
+
+    TNotifyEvent OnChange;
+
+private:
+    static int Constrain(int Size, int Min, int Max);
+    void Change(int& Field, int Value);
+    void Changed();
+    int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+};
 
 enum TControlStyleItem {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
@@ -116,11 +149,23 @@ public:
     void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
     void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    // The client area: the window's less its frame, BorderWidth on every side and the
+    // scroll bars (without a window: the bounds less BorderWidth).
     RECT ClientRect();
     int ClientWidth() { return ClientRect().right; }
     int ClientHeight() { return ClientRect().bottom; }
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
+    // Bounds and anchors set by the application (and a new parent) are where the
+    // control's distances to its anchored sides are measured from.
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(TSizeConstraints* Value);
+    // Pixels between the window's frame and its client area on every side, painted in
+    // Color; negative values are taken as 0.
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
@@ -130,6 +175,8 @@ public:
     void SetEnabled(bool Value);
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
+    // Parent... properties: while on, the control takes the parent's value, when it gets
+    // a parent and whenever the parent's changes; setting the value turns them off.
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool Value);
     TFont* Font() const { return FFont.get(); }
@@ -138,12 +185,25 @@ public:
     void SetParentFont(bool Value);
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value);
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value) { FTabStop = Value; }
     int TabOrder() const { return FTabOrder; }
     void SetTabOrder(int Value) { FTabOrder = Value; }
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool Value) { FShowHint = Value; }
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value);
+    // The widget's layout direction is right to left for bdRightToLeft.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool Value);
+    // Text read right to left: every mode but bdLeftToRight.
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    // Alignment mirrored as well: bdRightToLeft only.
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
     TDragMode DragMode() const { return FDragMode; }
@@ -223,14 +283,52 @@ protected:
     void WMMouse(TMessage& Message);
     void CMFontChanged(TMessage& Message);
     void WMSize(TMessage& Message);
+    // Places the aligned children in the client area and the anchored ones after it.
     void AlignControls();
+    // The client area: the default routine's (the frame) less BorderWidth.
+    void WMNCCalcSize(TMessage& Message);
+    // The default routine's frame, then the inner border in Color.
+    void WMNCPaint(TMessage& Message);
 
     WNDPROC FDefWndProc;
     bool FDragging = false;
 
 private:
+    // A property that the control takes from its parent while Follows is on; Changed is
+    // the message that tells the control its value changed.
+    template <class T>
+    struct TParentTaken {
+        bool TWinControl::*Follows;
+        T TWinControl::*Value;
+        UINT Changed;
+    };
+    static const TParentTaken<TColor> ColorFromParent;
+    static const TParentTaken<bool> Ctl3DFromParent;
+    static const TParentTaken<bool> ShowHintFromParent;
+    static const TParentTaken<TBiDiMode> BiDiModeFromParent;
+    template <class T>
+    void TakeFromParent(const TParentTaken<T>& Property);
+    template <class T>
+    void SetOwnValue(const TParentTaken<T>& Property, T Value);
+    template <class T>
+    void SetTakesFromParent(const TParentTaken<T>& Property, bool Value);
+    // Every Parent... property, for a new parent.
+    void TakeParentProperties();
+    // Children that follow the property whose change Message announces take the new value.
+    void ChildrenTakeFromParent(UINT Message);
+    void ApplyBiDiModeToWidget();
+
+    // Where the control stood when its anchors were last measured, and the parent's
+    // client size then.
+    struct TAnchorReference {
+        bool Taken = false;
+        int Left = 0, Top = 0, Width = 0, Height = 0;
+        int ParentWidth = 0, ParentHeight = 0;
+    };
+    void TakeAnchorReference();
+    void ApplyAnchors(int ParentWidth, int ParentHeight);
+
     void ParentFontChanged();
-    void ParentColorChanged();
     void FontOnChange(TObject* Sender);
     void RemoveControl(TWinControl* Control);
     void ApplyParentWidget();
@@ -248,9 +346,19 @@ private:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     bool FCtl3D = true;
+    bool FParentCtl3D = true;
     bool FTabStop = false;
     int FTabOrder = -1;
     bool FShowHint = false;
+    bool FParentShowHint = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
+    TAnchors FAnchors = DefaultAnchors;
+    TAnchorReference FAnchorReference;
+    bool FApplyingAnchors = false;
+    std::unique_ptr<TSizeConstraints> FConstraints;
+    int FBorderWidth = 0;
+    RECT FFrameInsets; // what the default routine took for the frame, edge by edge
     std::string FCaption;
     TDragMode FDragMode = dmManual;
     TControlStyle FControlStyle;

@@ -14,19 +14,6 @@
 
 #include "platform/win/Gdi.h"
 
-namespace {
-
-// Field set to Value; true when that changed it, so that a setter reports changes only.
-template <class T> bool Replace(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return false;
-    Field = Value;
-    return true;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------
 // Colours
 

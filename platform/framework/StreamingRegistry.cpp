@@ -1,4 +1,5 @@
-// The registry of streamable classes, and the framework's own: the form.
+// The registry of streamable classes, and the framework's own: the form and the size
+// constraints of controls.
 #include <map>
 #include <mutex>
 
@@ -27,6 +28,13 @@ void PublishFrameworkClasses()
         .Font("Font", &TForm::Font)
         .StoredWhen([](TForm* f) { return !f->ParentFont(); })
         .Boolean("ShowHint", &TForm::ShowHint, &TForm::SetShowHint, false);
+    // The sub-object of every control's Constraints.
+    using S = TSizeConstraints;
+    TClassPublisher<S>("TSizeConstraints", "")
+        .Integer("MaxHeight", &S::MaxHeight, &S::SetMaxHeight, 0)
+        .Integer("MaxWidth", &S::MaxWidth, &S::SetMaxWidth, 0)
+        .Integer("MinHeight", &S::MinHeight, &S::SetMinHeight, 0)
+        .Integer("MinWidth", &S::MinWidth, &S::SetMinWidth, 0);
 }
 
 // The framework's classes are there before anyone asks.

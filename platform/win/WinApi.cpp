@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QHash>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -125,6 +126,24 @@ void DestroyRecursively(HWND hwnd)
 
 QRect ToQRect(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
+// A child window's position is in its parent's client coordinates; its widget sits in
+// the parent's widget, whose client area starts this far in.
+QPoint ClientOffsetIn(HWND parent)
+{
+    const TWindowRecord* p = WindowTable::Find(parent);
+    return p ? QPoint(p->nonClient.left, p->nonClient.top) : QPoint(0, 0);
+}
+
+// Children keep their client positions when the parent's client area moves in the window.
+void MoveChildWidgets(const TWindowRecord& parent, QPoint by)
+{
+    if (by.isNull())
+        return;
+    for (HWND child : parent.children)
+        if (TWindowRecord* c = WindowTable::Find(child); c && c->widget)
+            c->widget->move(c->widget->pos() + by);
+}
+
 } // namespace
 
 TWindowRecord* WindowTable::Find(HWND hwnd) { return Table().records.Find(hwnd); }
@@ -134,6 +153,24 @@ int WindowTable::FrameWidth(const TWindowRecord& r)
     if (r.exStyle & WS_EX_CLIENTEDGE)
         return 2;
     return (r.style & WS_BORDER) ? 1 : 0;
+}
+
+void WindowTable::UpdateNonClient(HWND hwnd)
+{
+    TWindowRecord* r = Find(hwnd);
+    if (!r || !r->widget)
+        return;
+    const int width = r->widget->width();
+    const int height = r->widget->height();
+    RECT client{0, 0, width, height};
+    SendMessageA(hwnd, WM_NCCALCSIZE, 0, LPARAM(&client));
+    TWindowRecord* alive = Find(hwnd);
+    if (!alive)
+        return;
+    const RECT before = alive->nonClient;
+    alive->nonClient = RECT{std::max(0, client.left), std::max(0, client.top), std::max(0, width - client.right),
+                            std::max(0, height - client.bottom)};
+    MoveChildWidgets(*alive, QPoint(alive->nonClient.left - before.left, alive->nonClient.top - before.top));
 }
 
 bool RegisterClassA(const WNDCLASSA& wc)
@@ -183,7 +220,7 @@ HWND CreateWindowExA(DWORD exStyle, const std::string& className, const std::str
     QWidget* widget = wc.createWidget ? wc.createWidget(hwnd, hostWidget) : new TWindowWidget(hwnd, hostWidget);
     r->widget = widget;
     Table().byWidget.insert(widget, hwnd);
-    widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    widget->setGeometry(QRect(QPoint(x, y) + ClientOffsetIn(parent), QSize(std::max(0, width), std::max(0, height))));
 
     CREATESTRUCTA cs;
     cs.lpCreateParams = param;
@@ -198,8 +235,10 @@ HWND CreateWindowExA(DWORD exStyle, const std::string& className, const std::str
     cs.lpszName = windowName;
     bool created = false;
     try {
-        created = SendMessageA(hwnd, WM_NCCREATE, 0, LPARAM(&cs)) != 0 &&
-                  SendMessageA(hwnd, WM_CREATE, 0, LPARAM(&cs)) != -1;
+        created = SendMessageA(hwnd, WM_NCCREATE, 0, LPARAM(&cs)) != 0;
+        if (created)
+            WindowTable::UpdateNonClient(hwnd);
+        created = created && IsWindow(hwnd) && SendMessageA(hwnd, WM_CREATE, 0, LPARAM(&cs)) != -1;
     } catch (...) {
         DestroyWindow(hwnd);
         throw;
@@ -283,6 +322,16 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         if (r->parent)
             return SendMessageA(r->parent, msg, wParam, lParam);
+        return 0;
+    case WM_NCCALCSIZE:
+        if (lParam) {
+            const int frame = WindowTable::FrameWidth(*r);
+            InflateRect(reinterpret_cast<RECT*>(lParam), -frame, -frame);
+        }
+        return 0;
+    case WM_NCPAINT:
+        if (auto* ww = qobject_cast<TWindowWidget*>(r->widget.data()); ww && wParam)
+            ww->PaintFrame(reinterpret_cast<HDC>(wParam), WindowTable::FrameWidth(*r));
         return 0;
     case WM_NCHITTEST: {
         const auto* widget = qobject_cast<const TWindowWidget*>(r->widget.data());
@@ -399,7 +448,9 @@ HWND SetParent(HWND hwnd, HWND newParent)
         p->children.push_back(hwnd);
     if (r->widget) {
         bool visible = !r->widget->isHidden();
+        const QPoint at = r->widget->pos() - ClientOffsetIn(previous) + ClientOffsetIn(newParent);
         r->widget->setParent(p ? p->widget.data() : nullptr);
+        r->widget->move(at);
         r->widget->setVisible(visible);
     }
     return previous;
@@ -454,9 +505,8 @@ BOOL GetClientRect(HWND hwnd, RECT* rect)
     TWindowRecord* r = WindowTable::Find(hwnd);
     if (!r || !rect || !r->widget)
         return FALSE;
-    QRect client = static_cast<TWindowWidget*>(r->widget.data())->ClientRect();
-    if (!qobject_cast<TWindowWidget*>(r->widget))
-        client = r->widget->rect();
+    auto* ww = qobject_cast<TWindowWidget*>(r->widget.data());
+    const QRect client = ww ? ww->ClientRect() : r->widget->rect();
     *rect = RECT{0, 0, client.width(), client.height()};
     return TRUE;
 }
@@ -476,9 +526,16 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     TWindowRecord* r = WindowTable::Find(hwnd);
     if (!r || !r->widget)
         return FALSE;
+    if (flags & SWP_FRAMECHANGED) {
+        // The insets do not depend on the size: asked first, they hold for the new one too.
+        WindowTable::UpdateNonClient(hwnd);
+        r = WindowTable::Find(hwnd);
+        if (!r || !r->widget)
+            return FALSE;
+    }
     QWidget* w = r->widget;
     if (!(flags & SWP_NOMOVE))
-        w->move(x, y);
+        w->move(QPoint(x, y) + ClientOffsetIn(r->parent));
     if (!(flags & SWP_NOSIZE))
         w->resize(std::max(0, cx), std::max(0, cy));
     if (!(flags & SWP_NOZORDER))
@@ -487,6 +544,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         w->show();
     if (flags & SWP_HIDEWINDOW)
         w->hide();
+    if (QPointer<TWindowWidget> ww = qobject_cast<TWindowWidget*>(w); ww && (flags & SWP_FRAMECHANGED)) {
+        ww->LayoutScrollBars(); // WM_SIZE, when the client area changed
+        if (ww)
+            ww->update();
+    }
     (void)insertAfter;
     return TRUE;
 }

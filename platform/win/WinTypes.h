@@ -84,7 +84,15 @@ constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_STYLECHANGED = 0x007D;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
+// wParam 0, lParam RECT*: the window's rectangle in its own coordinates (0, 0, width,
+// height) on entry; the routine shrinks it to the client area (the scroll bars are then
+// taken from what it leaves). The window layer asks when the window is made and when
+// SetWindowPos reports SWP_FRAMECHANGED, and keeps the insets until it asks again.
+constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_NCHITTEST = 0x0084;
+// wParam HDC: its painter works in window coordinates, clipped to the part being repainted.
+// Sent before WM_ERASEBKGND to windows whose client area does not fill the window.
+constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
@@ -161,7 +169,7 @@ constexpr int GWL_STYLE = -16, GWL_EXSTYLE = -20, GWL_ID = -12;
 
 // SetWindowPos flags.
 constexpr UINT SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004,
-               SWP_NOACTIVATE = 0x0010, SWP_SHOWWINDOW = 0x0040, SWP_HIDEWINDOW = 0x0080;
+               SWP_NOACTIVATE = 0x0010, SWP_FRAMECHANGED = 0x0020, SWP_SHOWWINDOW = 0x0040, SWP_HIDEWINDOW = 0x0080;
 constexpr int SW_HIDE = 0, SW_SHOW = 5;
 
 // Hit-test answers of WM_NCHITTEST.

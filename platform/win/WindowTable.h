@@ -28,10 +28,15 @@ struct TWindowRecord {
     bool destroying = false;
     SCROLLINFO scroll[2];
     bool scrollShown[2] = {false, false};
+    // How far the client area lies inside each edge of the window (left, top, right,
+    // bottom), as the window answered WM_NCCALCSIZE last; the scroll bars come off after.
+    RECT nonClient;
 };
 
 namespace WindowTable {
 TWindowRecord* Find(HWND hwnd);
 // The frame width the window's style asks for (WS_BORDER 1, WS_EX_CLIENTEDGE 2).
 int FrameWidth(const TWindowRecord& r);
+// Asks the window for its client area (WM_NCCALCSIZE) and keeps the answer in nonClient.
+void UpdateNonClient(HWND hwnd);
 } // namespace WindowTable

@@ -162,10 +162,10 @@ QScrollBar* TWindowWidget::ScrollBar(int bar)
 
 QRect TWindowWidget::ClientRect() const
 {
-    int frame = 0;
+    RECT insets;
     if (TWindowRecord* r = WindowTable::Find(FHandle))
-        frame = WindowTable::FrameWidth(*r);
-    QRect client = rect().adjusted(frame, frame, -frame, -frame);
+        insets = r->nonClient;
+    QRect client = rect().adjusted(insets.left, insets.top, -insets.right, -insets.bottom);
     if (FScrollBars[SB_VERT] && !FScrollBars[SB_VERT]->isHidden())
         client.setRight(client.right() - FScrollBars[SB_VERT]->sizeHint().width());
     if (FScrollBars[SB_HORZ] && !FScrollBars[SB_HORZ]->isHidden())
@@ -282,15 +282,11 @@ void TWindowWidget::paintEvent(QPaintEvent* e)
         painter.fillRect(rect(), palette().base());
         return;
     }
-    int frame = WindowTable::FrameWidth(*r);
-    if (frame > 0) {
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-        if (frame > 1) {
-            painter.setPen(palette().color(QPalette::Dark));
-            painter.drawRect(rect().adjusted(1, 1, -2, -2));
-        }
-    }
+    const RECT& insets = r->nonClient;
+    if (insets.left > 0 || insets.top > 0 || insets.right > 0 || insets.bottom > 0)
+        PaintNonClient(painter, e->rect());
+    if (!WindowTable::Find(FHandle))
+        return;
     QRect client = ClientRect();
     // The corner between two scroll bars.
     if (FScrollBars[SB_VERT] && !FScrollBars[SB_VERT]->isHidden() && FScrollBars[SB_HORZ] &&
@@ -311,6 +307,31 @@ void TWindowWidget::paintEvent(QPaintEvent* e)
         SendMessageA(hwnd, WM_ERASEBKGND, WPARAM(&dc), 0);
         SendMessageA(hwnd, WM_PAINT, WPARAM(&dc), LPARAM(&updateRect));
     });
+}
+
+void TWindowWidget::PaintNonClient(QPainter& painter, const QRect& update)
+{
+    painter.save();
+    painter.setClipRect(update);
+    TDeviceContext dc;
+    dc.painter = &painter;
+    dc.hwnd = FHandle;
+    HWND hwnd = FHandle;
+    CallGuarded([&] { SendMessageA(hwnd, WM_NCPAINT, WPARAM(&dc), 0); });
+    painter.restore();
+}
+
+void TWindowWidget::PaintFrame(HDC dc, int frame) const
+{
+    if (!dc || !dc->painter || frame <= 0)
+        return;
+    QPainter& painter = *dc->painter;
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (frame > 1) {
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
 }
 
 void TWindowWidget::mousePressEvent(QMouseEvent* e)

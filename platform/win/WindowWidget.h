@@ -1,7 +1,8 @@
 #pragma once
 // The QWidget of a window: it turns Qt's input, focus, resize and paint events into
 // the window's messages, so a window routine sees exactly what a native window would.
-//   paint        WM_ERASEBKGND (wParam = HDC) then WM_PAINT (wParam = HDC,
+//   paint        WM_NCPAINT (wParam = HDC in window coordinates) when the client area
+//                does not fill the window, WM_ERASEBKGND (wParam = HDC) then WM_PAINT (wParam = HDC,
 //                lParam = const RECT* update rectangle); the painter's origin is the
 //                client origin and it is clipped to the client rectangle
 //   mouse        WM_xBUTTONDOWN / UP / DBLCLK, WM_MOUSEMOVE, WM_MOUSEWHEEL, WM_MOUSELEAVE,
@@ -17,6 +18,7 @@
 #include "platform/win/WinTypes.h"
 
 class QKeyEvent;
+class QPainter;
 class QScrollBar;
 
 class TWindowWidget : public QWidget {
@@ -26,7 +28,11 @@ public:
     HWND Handle() const { return FHandle; }
     void Detach() { FHandle = nullptr; } // the window is gone; events go nowhere
     QScrollBar* ScrollBar(int bar);      // created on first use
-    QRect ClientRect() const;            // in widget coordinates
+    // In widget coordinates: inside the insets the window gave for WM_NCCALCSIZE, less
+    // the visible scroll bars.
+    QRect ClientRect() const;
+    // The window layer's own frame, frame pixels wide (WS_BORDER 1, WS_EX_CLIENTEDGE 2).
+    void PaintFrame(HDC dc, int frame) const;
     // The part of the window at a screen point: HTCLIENT, HTVSCROLL, HTHSCROLL,
     // HTBORDER, or HTNOWHERE outside the window.
     LRESULT HitTest(QPoint screen) const;
@@ -58,6 +64,7 @@ private:
     // Asks the window what lies under a move with no button held and sends the move
     // as WM_MOUSEMOVE or WM_NCMOUSEMOVE; answers whether it was a client move.
     bool SendHoverMove(QPoint screen);
+    void PaintNonClient(QPainter& painter, const QRect& update);
     QPoint ClientOrigin() const;
     LPARAM ClientPointParam(const QPointF& widgetPos) const;
     HWND FHandle;

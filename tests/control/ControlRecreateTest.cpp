@@ -1,7 +1,10 @@
+#include <QImage>
+#include <QTest>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/win/Gdi.h"
 #include "tests/control/TreeFixture.h"
 
 namespace {
@@ -238,4 +241,33 @@ TEST_F(TreeFixture, StateImagesFallBackToTheSharedCheckGlyphs)
     delete images;
     EXPECT_EQ(tree->Images(), nullptr);
     EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+}
+
+TEST_F(RecreateFixture, TheInnerBorderLiesInsideTheFrameAndTheFlatLookComesFromTheForm)
+{
+    BuildTree();
+    tree->SetColor(clYellow);
+    RECT before, client;
+    GetClientRect(tree->Handle(), &before);
+    tree->SetBorderWidth(3);
+    for (const char* step : {"border set", "window made again"}) {
+        SCOPED_TRACE(step);
+        GetClientRect(tree->Handle(), &client);
+        EXPECT_EQ(client.right, before.right - 6);
+        const QImage shot = View()->grab().toImage();
+        EXPECT_NE(shot.pixelColor(1, 40), ColorRefToQColor(ColorToRGB(clYellow))) << "the frame stays outside";
+        EXPECT_EQ(shot.pixelColor(2, 40), ColorRefToQColor(ColorToRGB(clYellow)));
+        TlxTreeViewNode* node = Items()->Item(3);
+        QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, LabelCentre(node));
+        EXPECT_EQ(tree->Selection(), node) << "hit testing in the smaller client area";
+        tree->SetSelection(nullptr);
+        ToggleReadOnly();
+    }
+
+    form->SetCtl3D(false);
+    EXPECT_FALSE(GetWindowLongA(tree->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "the tree follows the form";
+    tree->SetCtl3D(true);
+    form->SetCtl3D(true);
+    form->SetCtl3D(false);
+    EXPECT_TRUE(GetWindowLongA(tree->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "until it sets its own";
 }

@@ -1,6 +1,7 @@
 // Storing forms that hold tree views, and reading them back.
 #include <QApplication>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 #include "control/TreeViewPublished.h"
@@ -208,6 +209,21 @@ TEST_F(FormPersistenceTest, TwoTreesComeBackWithTheirPropertiesParentsAndNodes)
 
 TEST_F(FormPersistenceTest, OnlyValuesThatDifferFromTheDefaultsAreStored)
 {
+    // The framework's properties are published for the tree with the framework's defaults.
+    std::map<std::string, const TPublishedProperty*> published;
+    for (const TPublishedProperty* p : PublishedProperties(*FindPublishedClass("TlxTreeView")))
+        published[p->Name] = p;
+    const std::map<std::string, std::int64_t> frameworkDefaults{
+        {"Anchors", std::int64_t(DefaultAnchors.Bits())}, {"BiDiMode", bdLeftToRight}, {"BorderWidth", 0},
+        {"Ctl3D", 1}, {"ParentBiDiMode", 1}, {"ParentColor", 0}, {"ParentCtl3D", 1}, {"ParentFont", 1},
+        {"ParentShowHint", 1}, {"ShowHint", 0}};
+    for (const auto& [name, value] : frameworkDefaults) {
+        ASSERT_EQ(published.count(name), 1u) << name;
+        EXPECT_EQ(published[name]->Default, value) << name;
+    }
+    ASSERT_EQ(published.count("Constraints"), 1u);
+    EXPECT_EQ(published["Constraints"]->Kind, pkObject);
+
     TlxTreeView* tree = AddTree(form.get(), "Tree");
     tree->HandleNeeded(); // the window-held settings then exist, at their native values
     TPropertyMap stored = PropertiesOf(MakeFormImage(form.get()), "Tree");
@@ -221,13 +237,18 @@ TEST_F(FormPersistenceTest, OnlyValuesThatDifferFromTheDefaultsAreStored)
     tree->Items()->SetCheckType(lxtRadioButton);
     tree->SetParentColor(true);
     tree->SetOptions(TTreeOptions::FromBits(DefaultTreeOptions) + TTreeOptions{roCheckSupport});
+    tree->SetBorderWidth(2);
+    tree->Constraints()->SetMinHeight(30);
+    tree->SetParentShowHint(false);
     stored = PropertiesOf(MakeFormImage(form.get()), "Tree");
-    for (const char* name : {"Indent", "Items.Data", "ParentColor", "Options"})
+    for (const char* name :
+         {"Indent", "Items.Data", "ParentColor", "Options", "BorderWidth", "Constraints.MinHeight", "ParentShowHint"})
         EXPECT_EQ(stored.count(name), 1u) << name;
     EXPECT_EQ(stored.count("Color"), 0u);
     EXPECT_EQ(stored.count("ItemHeight"), 0u);
     EXPECT_EQ(stored.count("Font.Name"), 0u);
-    EXPECT_EQ(stored.size(), 8u);
+    EXPECT_EQ(stored.count("ShowHint"), 0u) << "the parent's value, false, is the default";
+    EXPECT_EQ(stored.size(), 11u);
 
     // A tree without a window has nothing of its own to store but its bounds.
     auto* loose = new TlxTreeView(form.get());
