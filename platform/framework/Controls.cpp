@@ -477,23 +477,34 @@ void TWinControl::Dispatch(TMessage& Message)
         ControlsByHandle().Erase(FHandle);
         FHandle = nullptr;
         return;
+    default:
+        if (!DispatchPropertyChange(Message))
+            DefaultHandler(Message);
+    }
+}
+
+// The framework's own notes that a property changed, passed on to the children that
+// take that property from this control.
+bool TWinControl::DispatchPropertyChange(TMessage& Message)
+{
+    switch (Message.Msg) {
     case CM_FONTCHANGED:
         CMFontChanged(Message);
-        return;
+        return true;
     case CM_COLORCHANGED:
         Invalidate();
         ChildrenTakeFromParent(Message.Msg);
-        return;
+        return true;
     case CM_BIDIMODECHANGED:
         ApplyBiDiModeToWidget();
         ChildrenTakeFromParent(Message.Msg);
-        return;
+        return true;
     case CM_CTL3DCHANGED:
     case CM_SHOWHINTCHANGED:
         ChildrenTakeFromParent(Message.Msg);
-        return;
+        return true;
     default:
-        DefaultHandler(Message);
+        return false;
     }
 }
 

@@ -282,6 +282,7 @@ protected:
     void WMNotify(TMessage& Message);
     void WMMouse(TMessage& Message);
     void CMFontChanged(TMessage& Message);
+    bool DispatchPropertyChange(TMessage& Message);
     void WMSize(TMessage& Message);
     // Places the aligned children in the client area and the anchored ones after it.
     void AlignControls();
