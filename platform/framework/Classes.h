@@ -69,6 +69,18 @@ bool Replace(T& Field, const T& Value)
     return true;
 }
 
+// Sets a flag for the life of the object, whatever leaves the scope.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
 // ---------------------------------------------------------------------------
 
 class TObject {

@@ -10,18 +10,6 @@
 
 namespace {
 
-// Sets the flag for the life of the object, whatever leaves the scope.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 // One axis of an anchored control after its parent's client area grew by Delta (or
 // shrank, Delta < 0): anchored at both ends it stretches, at the far end only it moves,
 // at neither end its centre moves by half the change.

@@ -744,14 +744,8 @@ void TWinControl::ParentFontChanged()
 {
     if (!FParentFont || !FParent)
         return;
-    FApplyingParentFont = true;
-    try {
-        FFont->Assign(FParent->FFont.get());
-    } catch (...) {
-        FApplyingParentFont = false;
-        throw;
-    }
-    FApplyingParentFont = false;
+    const TFlagScope applying(FApplyingParentFont);
+    FFont->Assign(FParent->FFont.get());
 }
 
 void TWinControl::FontOnChange(TObject*)
