@@ -48,13 +48,14 @@ TCustomlxTreeView::TCustomlxTreeView(TComponent* AOwner) : TWinControl(AOwner)
     SetColor(clWindow);
     SetParentColor(false);
     FItems = std::make_unique<TlxTreeViewNodes>(this);
-    // The drag-and-drop handling attaches the ticks of the expansion and scroll timers.
     FExpandTimer = std::make_unique<TTimer>(nullptr);
     FExpandTimer->SetEnabled(false);
     FExpandTimer->SetInterval(1000);
+    FExpandTimer->OnTimer = [this](TObject* Sender) { DoDragExpand(Sender); };
     FScrollTimer = std::make_unique<TTimer>(nullptr);
     FScrollTimer->SetEnabled(false);
     FScrollTimer->SetInterval(300);
+    FScrollTimer->OnTimer = [this](TObject* Sender) { DoScroll(Sender); };
     FChangeDelayTimer = std::make_unique<TTimer>(nullptr);
     FChangeDelayTimer->SetEnabled(false);
     FChangeDelayTimer->SetInterval(0);

@@ -43,6 +43,7 @@ void TCustomlxTreeView::WMLButtonDown(TMessage& Message)
 void TCustomlxTreeView::PressNode(TMessage& Message, POINT At, TShiftState Shift)
 {
     FDragged = false;
+    FDragStartDue = false;
     FDragNode = nullptr;
     TlxTreeViewNode* const Prev = GetSelection();
     TlxTreeViewNode* const Pressed = GetNodeAt(At.x, At.y);
@@ -161,6 +162,10 @@ void TCustomlxTreeView::EndBand()
 
 void TCustomlxTreeView::MouseMove(TShiftState Shift, int X, int Y)
 {
+    if (FOptions.Contains(roAutoScroll))
+        DoAutoScroll(X, Y);
+    if (FDragStartDue)
+        StartNodeDrag();
     if (!FBandSelecting) {
         TWinControl::MouseMove(Shift, X, Y);
         return;

@@ -54,6 +54,12 @@ void TCustomlxTreeView::Dispatch(TMessage& Message)
     case WM_PAINT:
         WMPaint(Message);
         return;
+    case CM_DRAG:
+        CMDrag(Message);
+        return;
+    case CM_MOUSELEAVE:
+        CMMouseLeave(Message);
+        return;
     case CM_FONTCHANGED:
         TWinControl::Dispatch(Message);
         FontChanged(nullptr);
@@ -87,6 +93,7 @@ void TCustomlxTreeView::CNNotify(TMessage& Message)
     case TVN_BEGINDRAGA:
     case TVN_BEGINRDRAGA:
         FDragged = true;
+        FDragStartDue = header->code == TVN_BEGINDRAGA;
         FDragNode = GetNodeFromItem(tree.itemNew);
         Message.Result = 0;
         break;

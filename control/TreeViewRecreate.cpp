@@ -116,6 +116,7 @@ void TCustomlxTreeView::SaveTreeForRecreation()
 // remade (or gone, when no new window follows).
 void TCustomlxTreeView::WMDestroy(TMessage& Message)
 {
+    StopDragState();
     if (FDestroying) {
         DefaultHandler(Message);
         return;

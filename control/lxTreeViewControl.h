@@ -9,6 +9,7 @@
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
 #include "platform/framework/Controls.h"
+#include "platform/framework/DragDrop.h"
 #include "platform/framework/ImgList.h"
 #include "platform/framework/Timers.h"
 #include "platform/win/FirstError.h"
@@ -111,6 +112,14 @@ public:
     bool IsMouseSelecting() const;
     POINT ScreenToClientEx(POINT Screen);
 
+    // The node under the drop highlight; while no item carries it, the last node that
+    // did during the drag. Null removes the highlight.
+    TlxTreeViewNode* DropTarget() { return GetDropTarget(); }
+    TlxTreeViewNode* GetDropTarget();
+    void SetDropTarget(TlxTreeViewNode* Node);
+    // Shows the insertion mark before or after Node's row; a null Node removes it.
+    void ShowMark(TlxTreeViewNode* Node, TlxMarkPlace MarkPlace);
+
     // Sorting the whole tree; a null SortProc sorts by OnCompare or by text.
     bool AlphaSort();
     bool CustomSort(TlxTreeViewCompare SortProc, LPARAM Data);
@@ -143,6 +152,9 @@ public:
     void GetImageIndex(TlxTreeViewNode* Node);
     void GetSelectedIndex(TlxTreeViewNode* Node);
     virtual TlxTreeViewNode* CreateNode();
+    // Chooses the directions to scroll for a client point near the edges, and starts
+    // or stops the auto-scroll timer.
+    virtual void DoAutoScroll(int X, int Y);
     virtual void DoChange(TlxTreeViewNode* Node);
 
     // Events.
@@ -188,8 +200,20 @@ protected:
     void WMLButtonDblClk(TMessage& Message);
     void WMKeyDown(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
-    // The auto-scroll timer, which runs while a drag hovers near an edge of the view.
+    // The auto-scroll timer, which runs while the mouse rests near an edge of the view,
+    // and the timer that expands a collapsed drop target.
     TTimer* ScrollTimer() const { return FScrollTimer.get(); }
+    TTimer* ExpandTimer() const { return FExpandTimer.get(); }
+    TScrollDirection ScrollDirection() const { return FScrollDirection; }
+    // Drag and drop (TreeViewDragDrop.cpp) and auto-scroll (TreeViewAutoScroll.cpp).
+    void DoStartDrag(TDragObject*& DragObject) override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
+    TDragImageList* GetDragImages() override;
+    void CMDrag(TMessage& Message);
+    void DoDragOver(TDragObject* Source, int X, int Y, bool CanDrop);
+    void DoDragExpand(TObject* Sender);
+    void DoScroll(TObject* Sender);
+    void CMMouseLeave(TMessage& Message);
     void MouseMove(TShiftState Shift, int X, int Y) override;
     // Applies the rubber band's rectangle to the selection.
     void HandleDrawSelection(TShiftState Shift, const RECT& Rect);
@@ -245,6 +269,13 @@ private:
     // Mouse and keyboard (TreeViewMouse.cpp, TreeViewKeys.cpp, TreeViewPopup.cpp).
     void PressNode(TMessage& Message, POINT At, TShiftState Shift);
     void PressCheckGlyph(POINT At);
+    // After the native tree reported a drag of the pressed node: selects and focuses it
+    // and starts the framework's drag.
+    void StartNodeDrag();
+    void DragLeft(TDragObject* Source);
+    void StopDragState();
+    void ScrollVertically(bool ByPages, bool Band);
+    void ScrollHorizontally(bool Band);
     void ShowStateImage(TlxTreeViewNode* Node, int Glyph);
     void StartBand(POINT At, TShiftState Shift);
     void EndBand();
@@ -307,7 +338,9 @@ private:
     bool FRecreating = false;
     bool FDestroying = false;
     bool FDragged = false;
+    bool FDragStartDue = false; // the native tree reported a left drag not yet started
     TlxTreeViewNode* FDragNode = nullptr;
+    TDragObject* FDragObject = nullptr;
     TlxTreeViewNode* FLastDropTarget = nullptr;
     TlxTreeViewNode* FAnchorNode = nullptr;
     TlxTreeViewNode* FCheckNode = nullptr;

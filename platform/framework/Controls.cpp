@@ -1,4 +1,6 @@
 #include "platform/framework/Controls.h"
+
+#include "platform/framework/DragDrop.h"
 #include "platform/framework/Menus.h"
 
 #include <QPainter>
@@ -173,6 +175,7 @@ TWinControl::TWinControl(TComponent* AOwner)
 
 TWinControl::~TWinControl()
 {
+    DragControlGone(this);
     DestroyChildControls();
     if (HandleAllocated())
         DestroyWindowHandle();
@@ -411,6 +414,10 @@ void TWinControl::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+            BeginDrag(false);
+            return;
+        }
         FControlState.Include(csLButtonDown);
         break;
     case WM_LBUTTONUP:
@@ -472,7 +479,15 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_NCPAINT:
         WMNCPaint(Message);
         return;
+    case CM_DRAG:
+        CMDrag(Message);
+        return;
+    case WM_MOUSELEAVE:
+        DefaultHandler(Message);
+        Perform(CM_MOUSELEAVE);
+        return;
     case WM_NCDESTROY:
+        DragControlGone(this);
         DefaultHandler(Message);
         ControlsByHandle().Erase(FHandle);
         FHandle = nullptr;

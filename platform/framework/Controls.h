@@ -47,6 +47,14 @@ using TShiftState = TSet<TShiftStateItem>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TDragMode { dmManual, dmAutomatic };
+// dkDock is kept as a value; this framework has no docking, so it starts no drag.
+enum TDragKind { dkDrag, dkDock };
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// Mouse cursors by number; the negative numbers are the built-in shapes.
+using TCursor = short;
+constexpr TCursor crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crHourGlass = -11, crDrag = -12,
+                  crNoDrop = -13, crMultiDrag = -16, crNo = -18, crHandPoint = -21;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // The sides of the parent's client area whose distance a control with Align alNone keeps.
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -109,6 +117,15 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 class TPopupMenu;
+class TDragObject;
+class TDragImageList;
+
+// Drag events; Source is the control being dragged, or the application's drag object.
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyboardStateToShiftState();
@@ -222,6 +239,19 @@ public:
 
     bool Focused();
     virtual void SetFocus();
+    // Drag and drop (DragDrop.h tells how a drag runs). With DragMode dmAutomatic a left
+    // press starts a drag once the mouse has moved the default threshold.
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind Value) { FDragKind = Value; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+    // Starts a drag of this control now, or once the mouse has moved Threshold pixels
+    // (-1: the default threshold). Nothing happens while a drag is in progress or
+    // when DragKind is dkDock.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends this control's drag: with Drop, a drop on the control under the mouse when
+    // it accepts; otherwise as Escape does.
+    void EndDrag(bool Drop);
     bool Dragging() const { return FDragging; }
 
     void Invalidate();
@@ -244,6 +274,10 @@ public:
     TNotifyEvent OnDblClick;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
 protected:
     // Top-level windows (forms) need no parent.
@@ -276,6 +310,17 @@ protected:
     // Pops PopupMenu up at a client point, as a right-button release does; true when
     // a menu was shown.
     bool PopupContextMenu(int X, int Y);
+    // The drag hooks: the drag start (OnStartDrag, which may hand out a drag object),
+    // the end (OnEndDrag), a drag over this control (Accept starts true only when
+    // OnDragOver is assigned) and a drop on it (OnDragDrop).
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    // The images a drag of this control shows; none by default.
+    virtual TDragImageList* GetDragImages() { return nullptr; }
+    // CM_DRAG: the drag hooks for the message, the answer in Result.
+    void CMDrag(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // Message handlers of this class.
@@ -292,9 +337,11 @@ protected:
     void WMNCPaint(TMessage& Message);
 
     WNDPROC FDefWndProc;
-    bool FDragging = false;
+    bool FDragging = false; // set by the drag in progress while this control is its source
 
 private:
+    friend class TDragSession;
+    friend class TDragControlObject;
     // A property that the control takes from its parent while Follows is on; Changed is
     // the message that tells the control its value changed.
     template <class T>
@@ -362,6 +409,8 @@ private:
     RECT FFrameInsets; // what the default routine took for the frame, edge by edge
     std::string FCaption;
     TDragMode FDragMode = dmManual;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
     TControlStyle FControlStyle;
     TControlState FControlState;
     QPointer<QWidget> FHostWidget; // the widget of FHostWindow
