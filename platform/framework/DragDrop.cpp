@@ -72,6 +72,11 @@ public:
     void Finish(bool Drop);
     // A control or its window goes: a session of its drag ends without any event to it.
     void ControlGone(TWinControl* Control);
+    void ImagesGone(TDragImageList* Images)
+    {
+        if (FImages == Images)
+            FImages = nullptr;
+    }
     TWinControl* Source() const { return FSource; }
     TDragObject* Object() const { return FStarted ? FObject : nullptr; }
 
@@ -307,7 +312,8 @@ bool TDragSession::eventFilter(QObject* Watched, QEvent* Event)
         const QPoint at = static_cast<QMouseEvent*>(Event)->globalPosition().toPoint();
         NoteCursorPos(at.x(), at.y());
         CallGuarded([&] {
-            MoveTo(POINT{at.x(), at.y()});
+            if (at != QPoint(FPos.x, FPos.y))
+                MoveTo(POINT{at.x(), at.y()});
             if (Current() == this)
                 Finish(true);
         });
@@ -422,6 +428,12 @@ void DragControlGone(TWinControl* Control)
 {
     if (TDragSession* session = TDragSession::Current())
         session->ControlGone(Control);
+}
+
+void DragImagesGone(TDragImageList* Images)
+{
+    if (TDragSession* session = TDragSession::Current())
+        session->ImagesGone(Images);
 }
 
 void CancelDrag()

@@ -77,5 +77,7 @@ TDragObject* DragObjectInProgress();
 // A control or its window goes: a drag of it ends at once, without OnEndDrag, and a
 // drag over it forgets it.
 void DragControlGone(TWinControl* Control);
+// An image list goes: a drag showing its images goes on without them.
+void DragImagesGone(TDragImageList* Images);
 // How far (pixels) the mouse moves before a drag that waits for it starts.
 int DefaultDragThreshold();

@@ -1,4 +1,5 @@
 #include "platform/framework/ImgList.h"
+#include "platform/framework/DragDrop.h"
 
 #include <QImage>
 #include <QLabel>
@@ -304,7 +305,7 @@ TDragImageList::TDragImageList(TComponent* AOwner, int AWidth, int AHeight)
 {
 }
 
-TDragImageList::~TDragImageList() = default;
+TDragImageList::~TDragImageList() { DragImagesGone(this); }
 
 bool TDragImageList::SetDragImage(int Index, int HotSpotX, int HotSpotY)
 {
