@@ -287,6 +287,7 @@ void TDragSession::ControlGone(TWinControl* Control)
         FTarget = nullptr;
     if (FSource != Control)
         return;
+    Control->FDragging = false;
     FSource = nullptr;
     if (FEnding)
         return; // Finish is running; it frees the session
