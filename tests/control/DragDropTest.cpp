@@ -222,3 +222,30 @@ TEST_F(TreeDragDrop, ShowMarkDrawsTheInsertionMarkInMarkColorUntilANullNodeRemov
     tree->ShowMark(nullptr, lxBefore);
     EXPECT_EQ(redPixels(), 0);
 }
+
+// A rubber band held at the bottom edge grows with the rows that scroll in, and still
+// starts at the row it started on.
+TEST_F(TreeDragDrop, TheRubberBandFollowsTheAutoScroll)
+{
+    tree->SetOptions(tree->Options() + TTreeOptions{roMultiSelect});
+    AddRows(200);
+    TlxTreeViewNode* first = Items()->Item(5);
+    RECT row = first->DisplayRect(true);
+    const QPoint start(row.right + 40, (row.top + row.bottom) / 2);
+    const QPoint edge(row.left + 5, tree->ClientHeight() - 3); // across the labels
+    QTest::mousePress(View(), Qt::LeftButton, {}, ToWidget(start));
+    QTest::mouseMove(View(), ToWidget(edge));
+    ASSERT_TRUE(tree->IsMouseSelecting());
+    ASSERT_TRUE(drag->ScrollTimer()->Enabled());
+    for (int tick = 0; tick < 3; ++tick)
+        drag->DoScroll(nullptr);
+    EXPECT_EQ(tree->TopItem(), Items()->Item(3));
+    QTest::mouseMove(View(), ToWidget(edge + QPoint(0, 1)));
+    TlxTreeViewNode* last = tree->GetNodeAt(row.left, edge.y() + 1);
+    ASSERT_TRUE(last);
+    EXPECT_TRUE(first->Selected());
+    EXPECT_FALSE(Items()->Item(4)->Selected());
+    EXPECT_TRUE(last->Selected());
+    EXPECT_EQ(Items()->GetSelectedCount(), last->AbsoluteIndex() - 5 + 1);
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, ToWidget(edge + QPoint(0, 1)));
+}
