@@ -52,6 +52,11 @@ void TlxTreeViewNode::MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
     TlxTreeViewNodes::TNodeWalk Remembered(*FOwner, {Caret});
     lxControl::TChangeHandlers Handlers = lxControl::SwapChangeHandlers(Control, {});
     FOwner->LockSelection();
+    // Every item of the subtree is made and deleted anew: the window settles its layout
+    // once at the end, unless the application holds its redrawing already.
+    const bool Batch = !FOwner->IsUpdating();
+    if (Batch)
+        SendMessageA(GetHandle(), WM_SETREDRAW, 0, 0);
     TFirstError Failure;
     Failure.Run([&] {
         if (Destination && Destination->HasAsParent(this))
@@ -64,6 +69,8 @@ void TlxTreeViewNode::MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
         }
         ResortAfterMove();
     });
+    if (Batch)
+        Failure.Run([&] { SendMessageA(GetHandle(), WM_SETREDRAW, 1, 0); });
     Failure.Run([&] { RestoreCaret(Remembered.At(0)); });
     FOwner->UnlockSelection();
     lxControl::SwapChangeHandlers(Control, std::move(Handlers));

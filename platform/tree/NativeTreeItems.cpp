@@ -2,6 +2,7 @@
 #include <functional>
 #include <QString>
 #include <algorithm>
+#include <utility>
 #include <cstring>
 
 #include "platform/win/FirstError.h"
@@ -40,11 +41,11 @@ private:
 // comparison answers, so one from application code that is not a consistent order
 // (or that raises) can neither run off the storage nor loop; the caller's list is
 // only reordered, never damaged.
-template <typename Less>
-void MergeSort(std::vector<TSlot>& items, Less less)
+template <typename T, typename Less>
+void MergeSort(std::vector<T>& items, Less less)
 {
     const std::size_t n = items.size();
-    std::vector<TSlot> scratch(n);
+    std::vector<T> scratch(n);
     for (std::size_t width = 1; width < n; width *= 2) {
         for (std::size_t lo = 0; lo < n; lo += 2 * width) {
             const std::size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
@@ -419,7 +420,14 @@ BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE co
     // leaves them as they were.
     std::vector<TSlot> order = children;
     if (compare) {
-        MergeSort(order, [&](TSlot a, TSlot b) { return compare(FItems[a].LParam(), FItems[b].LParam(), data) < 0; });
+        // The parameters travel with the slots, so comparing reads no item.
+        std::vector<std::pair<LPARAM, TSlot>> params;
+        params.reserve(children.size());
+        for (TSlot c : children)
+            params.emplace_back(FItems[c].LParam(), c);
+        MergeSort(params, [&](const auto& a, const auto& b) { return compare(a.first, b.first, data) < 0; });
+        for (std::size_t i = 0; i < params.size(); ++i)
+            order[i] = params[i].second;
     } else {
         std::unordered_map<TSlot, QString> texts;
         for (TSlot c : children)
