@@ -125,4 +125,15 @@ void PrintEachRun(const std::vector<std::string>& workloads,
     std::fflush(stdout);
 }
 
+std::vector<int> NodeValues(const TShape& shape)
+{
+    std::vector<int> values(std::size_t(shape.Total()));
+    unsigned state = 12345u;
+    for (int& v : values) {
+        state = state * 1103515245u + 12345u;
+        v = int((state >> 1) ^ (state << 15)) & 0x7fffffff;
+    }
+    return values;
+}
+
 } // namespace bench

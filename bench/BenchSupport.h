@@ -39,6 +39,11 @@ struct TShape {
     int Total() const { return topLevel * (perParent + 1); } // parents and children
 };
 
+// A pseudo-random value per node of the tree, in build order (a parent, then its
+// children), 0 to 2^31 - 1; and the key the application's own comparison sorts them by.
+std::vector<int> NodeValues(const TShape& shape);
+inline int SortKey(int value) { return int((unsigned(value) * 2654435761u) >> 1); }
+
 double Median(std::vector<double> values);
 
 // Prints one table: every workload with the median of each control and the ratio of

@@ -121,6 +121,59 @@ public:
     void DeleteAll() override { FTree->Items()->Clear(); }
     long Count() override { return FTree->Items()->Count(); }
 
+    void BuildWithValues(const TShape& shape, const std::vector<int>& values) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        TlxTreeViewNodes* items = FTree->Items();
+        auto value = [&](std::size_t i) { return reinterpret_cast<void*>(std::intptr_t(values[i])); };
+        std::size_t i = 0;
+        items->BeginUpdate();
+        for (int p = 0; p < shape.topLevel; ++p) {
+            TlxTreeViewNode* parent = items->AddObject(nullptr, ParentText(p), value(i++));
+            for (int c = 0; c < shape.perParent; ++c)
+                items->AddChildObject(parent, texts[std::size_t(c)], value(i++));
+        }
+        items->EndUpdate();
+    }
+    // SortType stData sorts the whole tree, every level.
+    void SortEveryLevelByValue() override
+    {
+        FTree->SetSortType(stNone);
+        FTree->SetSortType(stData);
+        FTree->SetSortType(stNone);
+    }
+    void SortEveryLevelByHandler() override
+    {
+        FTree->OnCompare = [](TObject*, TlxTreeViewNode* n1, TlxTreeViewNode* n2, int, int& compare) {
+            const int k1 = SortKey(int(reinterpret_cast<std::intptr_t>(n1->Data())));
+            const int k2 = SortKey(int(reinterpret_cast<std::intptr_t>(n2->Data())));
+            compare = k1 < k2 ? -1 : (k1 > k2 ? 1 : 0);
+        };
+        FTree->AlphaSort();
+        FTree->OnCompare = nullptr;
+    }
+    void GatherUnderFirst(int n) override
+    {
+        TlxTreeViewNode* first = FTree->Items()->GetFirstNode();
+        for (int i = 1; i < n && first->GetNextSibling(); ++i)
+            first->GetNextSibling()->MoveTo(first, naAddChild);
+    }
+    void MoveFirstSubtree() override
+    {
+        TlxTreeViewNode* first = FTree->Items()->GetFirstNode();
+        TlxTreeViewNode* last = first;
+        while (last->GetNextSibling())
+            last = last->GetNextSibling();
+        first->MoveTo(last, naAddChild);
+    }
+    void MoveChildrenOneByOne(int n) override
+    {
+        TlxTreeViewNode* from = FTree->Items()->GetFirstNode();
+        TlxTreeViewNode* to = from->GetNextSibling();
+        for (int i = 0; i < n && from->GetFirstChild(); ++i)
+            from->GetFirstChild()->MoveTo(to, naAddChild);
+    }
+
 private:
     void Click(TlxTreeViewNode* node, WPARAM keys)
     {

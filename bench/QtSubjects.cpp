@@ -96,6 +96,34 @@ void SelectChildren(QTreeView* view, int parents)
     view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+// The sort of the application's own comparison: the Qt views call operator< of
+// their items, so items of these classes compare SortKey of the value they hold in
+// Qt::UserRole, or (for QTreeWidget, which has no sort role) the value itself.
+bool SortingByKey = false;
+bool ValueLess(const QVariant& a, const QVariant& b)
+{
+    return SortingByKey ? SortKey(a.toInt()) < SortKey(b.toInt()) : a.toInt() < b.toInt();
+}
+
+class TValueWidgetItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        return ValueLess(data(0, Qt::UserRole), other.data(0, Qt::UserRole));
+    }
+};
+
+class TKeyStandardItem : public QStandardItem {
+public:
+    using QStandardItem::QStandardItem;
+    bool operator<(const QStandardItem& other) const override
+    {
+        return SortingByKey ? ValueLess(data(Qt::UserRole), other.data(Qt::UserRole))
+                            : QStandardItem::operator<(other);
+    }
+};
+
 // ---- QTreeWidget ----
 
 void WriteItem(QDataStream& out, const QTreeWidgetItem* item)
@@ -226,6 +254,47 @@ public:
     }
     void DeleteAll() override { FTree.clear(); }
     long Count() override { return Walk(); }
+
+    void BuildWithValues(const TShape& shape, const std::vector<int>& values) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        std::size_t i = 0;
+        FTree.setUpdatesEnabled(false);
+        for (int p = 0; p < shape.topLevel; ++p) {
+            auto* parent = new TValueWidgetItem(&FTree, QStringList(QString::fromStdString(ParentText(p))));
+            parent->setData(0, Qt::UserRole, values[i++]);
+            for (int c = 0; c < shape.perParent; ++c) {
+                auto* child = new TValueWidgetItem(parent, QStringList(QString::fromStdString(texts[std::size_t(c)])));
+                child->setData(0, Qt::UserRole, values[i++]);
+            }
+        }
+        FTree.setUpdatesEnabled(true);
+    }
+    // sortItems sorts every level with the items' operator<.
+    void SortEveryLevelByValue() override { FTree.sortItems(0, Qt::AscendingOrder); }
+    void SortEveryLevelByHandler() override
+    {
+        SortingByKey = true;
+        FTree.sortItems(0, Qt::AscendingOrder);
+        SortingByKey = false;
+    }
+    void GatherUnderFirst(int n) override
+    {
+        for (int i = 1; i < n && FTree.topLevelItemCount() > 1; ++i)
+            FTree.topLevelItem(0)->addChild(FTree.takeTopLevelItem(1));
+    }
+    void MoveFirstSubtree() override
+    {
+        QTreeWidgetItem* first = FTree.takeTopLevelItem(0);
+        FTree.topLevelItem(FTree.topLevelItemCount() - 1)->addChild(first);
+    }
+    void MoveChildrenOneByOne(int n) override
+    {
+        QTreeWidgetItem* from = FTree.topLevelItem(0);
+        QTreeWidgetItem* to = FTree.topLevelItem(1);
+        for (int i = 0; i < n && from->childCount() > 0; ++i)
+            to->addChild(from->takeChild(0));
+    }
 
 private:
     QTreeWidget FTree;
@@ -360,6 +429,58 @@ public:
     }
     void DeleteAll() override { FModel.clear(); }
     long Count() override { return Walk(); }
+
+    void BuildWithValues(const TShape& shape, const std::vector<int>& values) override
+    {
+        const auto& texts = ChildTexts(shape.perParent);
+        std::size_t i = 0;
+        FView.setUpdatesEnabled(false);
+        QStandardItem* root = FModel.invisibleRootItem();
+        for (int p = 0; p < shape.topLevel; ++p) {
+            auto* parent = new TKeyStandardItem(QString::fromStdString(ParentText(p)));
+            parent->setData(values[i++], Qt::UserRole);
+            root->appendRow(parent);
+            for (int c = 0; c < shape.perParent; ++c) {
+                auto* child = new TKeyStandardItem(QString::fromStdString(texts[std::size_t(c)]));
+                child->setData(values[i++], Qt::UserRole);
+                parent->appendRow(child);
+            }
+        }
+        FView.setUpdatesEnabled(true);
+    }
+    // The model's sort sorts every level, by the sort role.
+    void SortEveryLevelByValue() override
+    {
+        FModel.setSortRole(Qt::UserRole);
+        FModel.sort(0, Qt::AscendingOrder);
+        FModel.setSortRole(Qt::DisplayRole);
+    }
+    void SortEveryLevelByHandler() override
+    {
+        SortingByKey = true;
+        FModel.sort(0, Qt::AscendingOrder);
+        SortingByKey = false;
+    }
+    void GatherUnderFirst(int n) override
+    {
+        QStandardItem* root = FModel.invisibleRootItem();
+        for (int i = 1; i < n && root->rowCount() > 1; ++i)
+            root->child(0)->appendRow(root->takeRow(1));
+    }
+    void MoveFirstSubtree() override
+    {
+        QStandardItem* root = FModel.invisibleRootItem();
+        const QList<QStandardItem*> first = root->takeRow(0);
+        root->child(root->rowCount() - 1)->appendRow(first);
+    }
+    void MoveChildrenOneByOne(int n) override
+    {
+        QStandardItem* root = FModel.invisibleRootItem();
+        QStandardItem* from = root->child(0);
+        QStandardItem* to = root->child(1);
+        for (int i = 0; i < n && from->rowCount() > 0; ++i)
+            to->appendRow(from->takeRow(0));
+    }
 
 private:
     void WalkUnder(const QModelIndex& parent, long& n)

@@ -3,6 +3,7 @@
 // top-level window of the same size.
 #include <QByteArray>
 #include <memory>
+#include <vector>
 
 #include "bench/BenchSupport.h"
 
@@ -44,6 +45,19 @@ public:
     virtual void SelectChildrenOf(int parents) = 0;
     virtual void DeleteSelected() = 0;
     virtual void DeleteAll() = 0;
+    // Builds the tree with a value per node (NodeValues), in the order of BuildOneByOne.
+    virtual void BuildWithValues(const TShape& shape, const std::vector<int>& values) = 0;
+    // Sorts every level by the nodes' values, then by SortKey of them, the application's
+    // own comparison.
+    virtual void SortEveryLevelByValue() = 0;
+    virtual void SortEveryLevelByHandler() = 0;
+    // Moves top-level nodes 1 to n-1 under the first one, to make a subtree of that size.
+    virtual void GatherUnderFirst(int n) = 0;
+    // Moves the first top-level node with its subtree to the end of the last one's children.
+    virtual void MoveFirstSubtree() = 0;
+    // Moves the first n children of the first top-level node, one at a time, to the end of
+    // the second one's children.
+    virtual void MoveChildrenOneByOne(int n) = 0;
     virtual long Count() = 0;
 };
 

@@ -7,6 +7,7 @@
 // one control (the others show n/a); --each also prints every run's value; --shots
 // saves every measured paint as an image in DIR.
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,12 +44,34 @@ const std::vector<std::string> Workloads = {
     "drag over the rows in view (rubber band)",
     "delete the selected tenth of the nodes",
     "delete all",
+    "sort every level by data",
+    "sort every level by the application's order",
+    "move a subtree of a tenth of the nodes",
+    "move 10,000 nodes one at a time",
     "resident bytes per node",
 };
 
 std::string ShotName(TSubject& s, const char* view) { return std::string(s.Name()) + "-" + view; }
 
 void Record(TResults& r, const std::string& workload, double value) { r[workload].push_back(value); }
+
+// Sorting and moving, on a fresh tree whose nodes carry values: every level sorted by
+// them, then by the application's comparison; the first tenth of the top-level nodes
+// gathered under the first one (not measured) and moved as one subtree; then single
+// nodes moved from one parent to another.
+void RunReordering(TSubject& s, const TShape& shape, TResults& r)
+{
+    s.BuildWithValues(shape, NodeValues(shape));
+    Record(r, "sort every level by data", Millis([&] { s.SortEveryLevelByValue(); }));
+    Record(r, "sort every level by the application's order", Millis([&] { s.SortEveryLevelByHandler(); }));
+    s.GatherUnderFirst(shape.topLevel / 10);
+    Record(r, "move a subtree of a tenth of the nodes", Millis([&] { s.MoveFirstSubtree(); }));
+    if (s.Count() != shape.Total())
+        std::fprintf(stderr, "%s holds %ld of %d nodes after moving\n", s.Name(), s.Count(), shape.Total());
+    const int single = std::min(10000, shape.perParent);
+    Record(r, "move 10,000 nodes one at a time", Millis([&] { s.MoveChildrenOneByOne(single); }));
+    s.DeleteAll();
+}
 
 // One run of every workload on a fresh tree.
 void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
@@ -117,6 +140,8 @@ void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
     if (s.Count() != shape.Total() - 10 * shape.perParent)
         std::fprintf(stderr, "%s kept %ld nodes after deleting the selection\n", s.Name(), s.Count());
     Record(r, "delete all", Millis([&] { s.DeleteAll(); }));
+
+    RunReordering(s, shape, r);
 
     // The toolkit's bulk insertion, where there is one, on an empty control.
     bool bulk = false;

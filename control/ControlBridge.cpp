@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <utility>
 
 #include "control/lxTreeViewControl.h"
 
@@ -35,6 +36,12 @@ void Compare(TCustomlxTreeView* Control, TlxTreeViewNode* Node1, TlxTreeViewNode
         Control->OnCompare(Control, Node1, Node2, Data, Compare);
 }
 bool AlphaSort(TCustomlxTreeView* Control) { return Control->AlphaSort(); }
+TChangeHandlers SwapChangeHandlers(TCustomlxTreeView* Control, TChangeHandlers Handlers)
+{
+    std::swap(Control->OnChanging, Handlers.OnChanging);
+    std::swap(Control->OnChange, Handlers.OnChange);
+    return Handlers;
+}
 bool HasDeletionHandler(const TCustomlxTreeView* Control) { return bool(Control->OnDeletion); }
 void Deletion(TCustomlxTreeView* Control, TObject* Sender, TlxTreeViewNode* Node)
 {

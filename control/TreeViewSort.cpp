@@ -1,24 +1,20 @@
 // Sorting the whole tree: the native items and the child lists, each with its comparison.
-#include <QString>
-
 #include "control/lxTreeViewControl.h"
-#include "model/ControlBridge.h"
 
 bool TCustomlxTreeView::AlphaSort() { return HandleAllocated() ? CustomSort(nullptr, 0) : false; }
 
+// The top level first, then every node with children in document order: sorting a
+// node's children does not move the node itself, so the walk meets each node once.
+// Whether a node has children is read from its child list, not asked of its item:
+// a million nodes cost no million messages, and an empty list has nothing to sort.
 bool TCustomlxTreeView::CustomSort(TlxTreeViewCompare SortProc, LPARAM Data)
 {
     bool result = false;
     if (HandleAllocated()) {
-        TVSORTCB sort;
-        sort.hParent = TVI_ROOT;
-        sort.lpfnCompare = SortProc ? SortProc : &lxControl::DefaultNativeCompare;
-        sort.lParam = Data;
-        result = SendMessageA(Handle(), TVM_SORTCHILDRENCB, 0, LPARAM(&sort)) != 0;
-        FItems->Root()->FChildren.Sort(SortProc ? SortProc : &lxControl::DefaultModelCompare, Data);
+        result = FItems->Root()->SortLevel(TVI_ROOT, SortProc, Data);
         if (FItems->Count() > 0)
             for (TlxTreeViewNode* node = FItems->GetFirstNode(); node; node = node->GetNext())
-                if (node->HasChildren())
+                if (node->Count() > 0)
                     node->CustomSort(SortProc, Data);
     }
     FItems->InvalidateItemCache();

@@ -49,6 +49,22 @@ inline TCheckState ButtonState(TCheckType Type)
 }
 inline int ButtonGlyph(TCheckType Type) { return TextButton + (Type - lxtTextButton); }
 
+// The glyph a node gets when it is placed under a parent of the given check type,
+// whatever its own state.
+inline int PlacedUnder(std::uint8_t ParentCheckType)
+{
+    switch (ParentCheckType) {
+    case lxtCheckBox:
+    case lxtCheckBoxGrayed: return BoxUnchecked;
+    case lxtRadioButton: return RadioOff;
+    case lxtTextButton:
+    case lxtNumberButton:
+    case lxtDateButton:
+    case lxtTimeButton: return ButtonGlyph(TCheckType(ParentCheckType));
+    default: return Blank;
+    }
+}
+
 // lxsCheckedGrayed counts as checked; lxsGrayed does not.
 inline bool IsChecked(TCheckState State) { return State == lxsChecked || State == lxsCheckedGrayed; }
 

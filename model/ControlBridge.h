@@ -31,6 +31,13 @@ bool HasCompareHandler(const TCustomlxTreeView* Control);
 // OnCompare when assigned; Compare keeps its value otherwise.
 void Compare(TCustomlxTreeView* Control, TlxTreeViewNode* Node1, TlxTreeViewNode* Node2, int Data, int& Compare);
 bool AlphaSort(TCustomlxTreeView* Control);
+// OnChanging and OnChange, as a move sets them aside and puts them back.
+struct TChangeHandlers {
+    TTVChangingEvent OnChanging;
+    TTVChangedEvent OnChange;
+};
+// Gives the control Handlers and returns the ones it had.
+TChangeHandlers SwapChangeHandlers(TCustomlxTreeView* Control, TChangeHandlers Handlers);
 // OnDeletion with the given sender; false when no handler is assigned.
 bool HasDeletionHandler(const TCustomlxTreeView* Control);
 void Deletion(TCustomlxTreeView* Control, TObject* Sender, TlxTreeViewNode* Node);

@@ -56,15 +56,21 @@ void TlxTreeViewNode::RemoveFromParent()
     const int At = GetIndex();
     if (At >= 0)
         Siblings.Delete(At);
-    if (Siblings.Count() == 0) {
-        try {
-            FParent->SetExpanded(false);
-        } catch (...) {
-            FParent->SetChildren(false);
-            throw;
-        }
-        FParent->SetChildren(false);
+    if (Siblings.Count() == 0)
+        FParent->CollapseAsChildless();
+}
+
+// A node whose last child left closes and shows no button; collapsing asks whether
+// there are children, so it comes first.
+void TlxTreeViewNode::CollapseAsChildless()
+{
+    try {
+        SetExpanded(false);
+    } catch (...) {
+        SetChildren(false);
+        throw;
     }
+    SetChildren(false);
 }
 
 void TlxTreeViewNode::Delete()

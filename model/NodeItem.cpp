@@ -73,17 +73,6 @@ void TlxTreeViewNode::SetData(void* Value)
         ResortAfterChange();
 }
 
-// A top-level node re-sorts the whole tree; a deeper one only its siblings.
-void TlxTreeViewNode::ResortAfterChange()
-{
-    if (!FParent)
-        return;
-    if (FParent == FOwner->FRoot)
-        lxControl::AlphaSort(GetlxTreeView());
-    else
-        FParent->AlphaSort();
-}
-
 void TlxTreeViewNode::SetImageIndex(int Value)
 {
     FImageIndex = Value;

@@ -2,30 +2,11 @@
 // items, deleting and clearing, window updates and repainting, searching and copying.
 #include <algorithm>
 
+#include "model/CheckGlyphs.h"
 #include "model/ControlBridge.h"
 #include "model/lxTreeView.h"
 #include "platform/win/FirstError.h"
 #include "platform/win/WinApi.h"
-
-namespace {
-
-// The check glyph a node gets when it is placed under a parent of the given type.
-int GlyphUnder(std::uint8_t ParentCheckType)
-{
-    switch (ParentCheckType) {
-    case lxtCheckBox:
-    case lxtCheckBoxGrayed: return 1;
-    case lxtRadioButton: return 5;
-    case lxtTextButton: return 9;
-    case lxtNumberButton: return 10;
-    case lxtDateButton: return 11;
-    case lxtTimeButton: return 12;
-    case lxtNone:
-    default: return 0;
-    }
-}
-
-} // namespace
 
 TlxTreeViewNodes::TlxTreeViewNodes(TCustomlxTreeView* AOwner)
     : FOwner(AOwner)
@@ -169,7 +150,7 @@ TlxTreeViewNode* TlxTreeViewNodes::LinkNewNode(TlxTreeViewNode* Parent, const st
         const int At = ListIndex < 0 ? Siblings.Count() : std::min(ListIndex, Siblings.Count());
         Siblings.Insert(At, Result);
         Result->FIndexHint = At;
-        lxControl::SetCheckImage(FOwner, Result, GlyphUnder(Parent->FCheckType));
+        lxControl::SetCheckImage(FOwner, Result, lxCheckGlyph::PlacedUnder(Parent->FCheckType));
         InvalidateItemCache();
         lxControl::DoChange(FOwner, Result);
     } catch (...) {

@@ -297,6 +297,12 @@ public:
     bool AlphaSort();
     bool CustomSort(TlxTreeViewCompare SortProc, LPARAM Data);
 
+    // Moves the node with its subtree to where Mode puts it relative to Destination
+    // (null: the end of the top level); the nodes stay, their native items are made
+    // anew. Nothing happens for a Destination in another control or in the node's own
+    // subtree. OnChanging and OnChange stay silent, and the current node is kept.
+    void MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode);
+
     void BeginUpdate();
     void EndUpdate();
     bool IsUpdating() const;
@@ -395,6 +401,17 @@ private:
     void ApplyStoredChecks(const TNodeInfo& Info);
     void ApplyStoredFont(const TNodeInfo& Info);
     void ResortAfterChange();
+    // Sorting (NodeSorting.cpp): one level, native items under ParentItem and the child list.
+    bool SortLevel(HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data);
+    void MatchNativeOrder(HTREEITEM ParentItem);
+    void ResortAfterMove();
+    // Moving (NodeMoving.cpp).
+    void MoveSubtree(TlxTreeViewNode* Destination, TNodeAttachMode Mode);
+    void InternalMove(TlxTreeViewNode* ParentNode, TlxTreeViewNode* Node, HTREEITEM ParentItem, TAddMode AddMode);
+    void SetItemParam(LPARAM Value);
+    TlxTreeViewNode* CaretNode() const;
+    void RestoreCaret(TlxTreeViewNode* Node);
+    void CollapseAsChildless();
     void RepaintNode();
     void MakeOwnFont(bool AttachChangeHandler);
     void RenumberChildren() const;
@@ -588,6 +605,8 @@ private:
     int FSelectionLevel = -1;
     // The number of the next line while the text form is read.
     int FReadLine = 0;
+    // Above 0 while nodes move: their Text and Data changes re-sort nothing.
+    int FResortHold = 0;
 };
 
 // Holds the collection's bulk-selection state for a scope (when On) and restores what

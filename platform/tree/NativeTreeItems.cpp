@@ -2,6 +2,7 @@
 #include <functional>
 #include <QString>
 #include <algorithm>
+#include <utility>
 #include <cstring>
 
 #include "platform/win/FirstError.h"
@@ -35,6 +36,30 @@ private:
     TTreeItemStore& FItems;
     TSlot FSlot;
 };
+
+// A stable bottom-up merge sort. Every index stays within its run whatever the
+// comparison answers, so one from application code that is not a consistent order
+// (or that raises) can neither run off the storage nor loop; the caller's list is
+// only reordered, never damaged.
+template <typename T, typename Less>
+void MergeSort(std::vector<T>& items, Less less)
+{
+    const std::size_t n = items.size();
+    std::vector<T> scratch(n);
+    for (std::size_t width = 1; width < n; width *= 2) {
+        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
+            const std::size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+            std::size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi)
+                scratch[k++] = less(items[j], items[i]) ? items[j++] : items[i++];
+            while (i < mid)
+                scratch[k++] = items[i++];
+            while (j < hi)
+                scratch[k++] = items[j++];
+        }
+        items.swap(scratch);
+    }
+}
 
 } // namespace
 
@@ -391,27 +416,32 @@ BOOL TNativeTreeWindow::SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE co
         return n == handles.size();
     };
 
+    // The items are relinked only after the last comparison: a comparison that raises
+    // leaves them as they were.
     std::vector<TSlot> order = children;
     if (compare) {
-        std::stable_sort(order.begin(), order.end(), [&](TSlot a, TSlot b) {
-            return compare(FItems[a].LParam(), FItems[b].LParam(), data) < 0;
-        });
+        // The parameters travel with the slots, so comparing reads no item.
+        std::vector<std::pair<LPARAM, TSlot>> params;
+        params.reserve(children.size());
+        for (TSlot c : children)
+            params.emplace_back(FItems[c].LParam(), c);
+        MergeSort(params, [&](const auto& a, const auto& b) { return compare(a.first, b.first, data) < 0; });
+        for (std::size_t i = 0; i < params.size(); ++i)
+            order[i] = params[i].second;
     } else {
         std::unordered_map<TSlot, QString> texts;
         for (TSlot c : children)
             texts[c] = QString::fromUtf8(ItemText(c).c_str());
-        std::stable_sort(order.begin(), order.end(), [&](TSlot a, TSlot b) {
-            return texts[a].compare(texts[b], Qt::CaseInsensitive) < 0;
-        });
+        MergeSort(order, [&](TSlot a, TSlot b) { return texts[a].compare(texts[b], Qt::CaseInsensitive) < 0; });
     }
     if (!stillChildren())
         return FALSE; // a handler changed the children meanwhile
     FItems.Reorder(parent, order);
+    LayoutChanged();
     if (recurse)
         for (TSlot c : order)
             if (IsLiveItem(c) && FItems[c].firstChild != kNil)
                 SortChildren(c, true, compare, data);
-    LayoutChanged();
     return TRUE;
 }
 

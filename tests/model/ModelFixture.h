@@ -31,6 +31,25 @@ protected:
         return Result;
     }
 
+    // The parents whose children the model and the native tree order differently, and
+    // the nodes whose Index or AbsoluteIndex is off; empty when all agree.
+    std::string Disagreements()
+    {
+        std::string Result;
+        if (Children(nullptr) != NativeChildren(nullptr))
+            Result += "<top> ";
+        int Absolute = 0;
+        for (TlxTreeViewNode* Node = Items()->GetFirstNode(); Node; Node = Node->GetNext(), ++Absolute) {
+            if (Children(Node) != NativeChildren(Node))
+                Result += Node->Text() + " ";
+            const TlxTreeViewNode* Parent = Node->Parent();
+            if (Node->AbsoluteIndex() != Absolute || Items()->Item(Absolute) != Node ||
+                (Parent ? Parent->Item(Node->Index()) : Items()->Root()->Item(Node->Index())) != Node)
+                Result += "#" + Node->Text() + " ";
+        }
+        return Result;
+    }
+
     // Texts of the nodes met by a walk with Step from First.
     template <typename StepFn>
     static std::string Walk(TlxTreeViewNode* First, StepFn Step)
