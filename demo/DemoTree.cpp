@@ -1,5 +1,6 @@
 #include "demo/DemoTree.h"
 
+#include <cstdint>
 #include <string>
 
 #include "model/lxTreeView.h"
@@ -49,6 +50,9 @@ void FillDemoTree(TlxTreeViewNodes* Items)
     TlxTreeViewNode* notes = Items->Add(nullptr, "Release notes");
     for (int v = 1; v <= 12; ++v)
         Items->AddChild(notes, "Version 7." + std::to_string(v));
+    // The sort menu's "data" is each text's length.
+    for (TlxTreeViewNode* node = Items->GetFirstNode(); node; node = node->GetNext())
+        node->SetData(reinterpret_cast<void*>(std::intptr_t(node->Text().size())));
     Items->EndUpdate();
 
     project->Expand(false);

@@ -70,6 +70,8 @@ TDemoWindow::TDemoWindow()
     BuildEditMenu();
     BuildOptionsMenu();
     BuildNodeMenus();
+    BuildSortMenu();
+    EnableNodeDragging();
     UpdateStatus();
 }
 
@@ -78,6 +80,10 @@ TDemoWindow::~TDemoWindow()
     FTree->OnChange = nullptr;
     FTree->OnChecked = nullptr;
     FTree->OnPopup = nullptr;
+    FTree->OnCompare = nullptr;
+    FTree->OnDragOver = nullptr;
+    FTree->OnDragDrop = nullptr;
+    FTree->OnEndDrag = nullptr;
     FTree.reset();
 }
 

@@ -24,6 +24,8 @@ private:
     void BuildEditMenu();
     void BuildOptionsMenu();
     void BuildNodeMenus();
+    void BuildSortMenu();
+    void EnableNodeDragging();
     void AddChildTo(TlxTreeViewNode* parent);
     void SetChildrenChecked(TlxTreeViewNode* group, bool checked);
     void OpenFile();

@@ -2,6 +2,7 @@
 // insertion mark, the edge zones and the accelerating auto-scroll.
 #include <QApplication>
 #include <QTest>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -248,4 +249,74 @@ TEST_F(TreeDragDrop, TheRubberBandFollowsTheAutoScroll)
     EXPECT_TRUE(last->Selected());
     EXPECT_EQ(Items()->GetSelectedCount(), last->AbsoluteIndex() - 5 + 1);
     QTest::mouseRelease(View(), Qt::LeftButton, {}, ToWidget(edge + QPoint(0, 1)));
+}
+
+// A user drags the first row with the mouse: the collapsed folder it rests on opens
+// after a second, the tree scrolls while the mouse waits at the bottom edge, and the
+// drop handler moves the node under the row it is released on.
+TEST_F(TreeDragDrop, ARealMouseDragOpensAFolderScrollsAndMovesTheNode)
+{
+    TlxTreeViewNode* dragged = Items()->Add(nullptr, "dragged");
+    TlxTreeViewNode* folder = Items()->Add(nullptr, "folder");
+    Items()->AddChild(folder, "inside");
+    AddRows(80);
+    tree->SetDragMode(dmAutomatic);
+    tree->OnDragOver = [&](TObject*, TObject* Source, int, int, TDragState, bool& Accept) { Accept = Source == tree; };
+    tree->OnDragDrop = [&](TObject*, TObject*, int X, int Y) { dragged->MoveTo(tree->GetNodeAt(X, Y), naAddChild); };
+
+    const QPoint start = Centre(dragged);
+    QTest::mousePress(View(), Qt::LeftButton, {}, ToWidget(start));
+    for (int y = start.y() + 2; y <= Centre(folder).y(); y += 2)
+        QTest::mouseMove(View(), ToWidget(QPoint(start.x(), y)));
+    ASSERT_TRUE(tree->Dragging());
+    EXPECT_EQ(tree->DropTarget(), folder);
+    QTest::qWait(1150);
+    EXPECT_TRUE(folder->Expanded());
+
+    const int bottom = tree->ClientHeight() - 3;
+    QTest::mouseMove(View(), ToWidget(QPoint(start.x(), bottom)));
+    QTest::qWait(450);
+    QTest::mouseMove(View(), ToWidget(QPoint(start.x(), bottom - 40))); // out of the zone
+    const int top = tree->TopItem()->AbsoluteIndex();
+    EXPECT_GT(top, 3);
+    TlxTreeViewNode* target = tree->GetNodeAt(start.x(), bottom - 40);
+    ASSERT_TRUE(target);
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, ToWidget(QPoint(start.x(), bottom - 40)));
+
+    EXPECT_FALSE(tree->Dragging());
+    EXPECT_EQ(dragged->Parent(), target);
+    EXPECT_TRUE(target->Expanded());
+    EXPECT_EQ(tree->DropTarget(), nullptr);
+    EXPECT_EQ(Items()->GetFirstNode(), folder);
+    const auto firstChild = HTREEITEM(SendMessageA(tree->Handle(), TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(target->ItemId())));
+    EXPECT_EQ(firstChild, dragged->ItemId());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A drop handler that moves a node and then raises: the exception reaches the caller,
+// the drag state is gone and the window shows the model's order.
+TEST_F(TreeDragDrop, ARaisingDropHandlerLeavesAConsistentTree)
+{
+    AddRows(6);
+    TlxTreeViewNode* moved = Items()->Item(0);
+    tree->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& Accept) { Accept = true; };
+    tree->OnDragDrop = [&](TObject*, TObject*, int X, int Y) {
+        moved->MoveTo(tree->GetNodeAt(X, Y), naInsert);
+        throw std::runtime_error("after the move");
+    };
+    QTest::mouseMove(View(), ToWidget(Centre(moved)));
+    tree->BeginDrag(true);
+    DragOver(Centre(Items()->Item(3)));
+    EXPECT_THROW(tree->EndDrag(true), std::runtime_error);
+    EXPECT_FALSE(tree->Dragging());
+    EXPECT_FALSE(drag->ExpandTimer()->Enabled());
+    EXPECT_EQ(tree->DropTarget(), nullptr);
+    std::string model, native;
+    for (TlxTreeViewNode* node = Items()->GetFirstNode(); node; node = node->GetNextSibling())
+        model += node->Text() + ";";
+    for (auto item = HTREEITEM(SendMessageA(tree->Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+         item = HTREEITEM(SendMessageA(tree->Handle(), TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(item))))
+        native += Items()->GetNode(item)->Text() + ";";
+    EXPECT_EQ(model, "row 1;row 2;row 3;row 0;row 4;row 5;");
+    EXPECT_EQ(native, model);
 }
