@@ -324,7 +324,6 @@ bool TDragImageList::BeginDrag(HWND Window, int X, int Y)
         return false;
     auto* label = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
                                           Qt::WindowDoesNotAcceptFocus);
-    label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAttribute(Qt::WA_ShowWithoutActivating);
     label->setWindowOpacity(0.7);
     label->setPixmap(QPixmap::fromImage(ImageList_GetImage(Handle(), FDragIndex)));

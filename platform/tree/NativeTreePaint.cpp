@@ -331,8 +331,9 @@ HIMAGELIST TNativeTreeWindow::CreateDragImage(TSlot s)
     const int labelLeft = withImage ? cx + kImageGap : 0;
     const int width = labelLeft + labelWidth;
     const int height = std::max(FItemHeight, withImage ? cy : 0);
+    // The row as it looks unselected: the label on the tree's background.
     QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
+    picture.fill(ColorRefToQColor(BackgroundColor()));
     {
         QPainter p(&picture);
         if (withImage)
