@@ -71,60 +71,47 @@ void TCustomlxTreeView::DoScroll(TObject*)
         FScrollTimer->SetEnabled(true);
 }
 
+// One step toward Direction while it is pending: at the limit the direction is done,
+// otherwise the control sends itself the scroll message. True when it scrolled.
+bool TCustomlxTreeView::ScrollStep(TScrollDirectionMember Direction, bool AtLimit, UINT Msg, WPARAM Code)
+{
+    if (!FScrollDirection.Contains(Direction))
+        return false;
+    if (AtLimit) {
+        FScrollDirection.Exclude(Direction);
+        return false;
+    }
+    Perform(Msg, Code);
+    return true;
+}
+
+// A band moves with the rows: its start point and the edge away from the scroll.
 void TCustomlxTreeView::ScrollVertically(bool ByPages, bool Band)
 {
     const SCROLLINFO before = ScrollInfoOf(Handle(), SB_VERT);
-    const auto rowsMoved = [&] { return ItemHeight() * (ScrollInfoOf(Handle(), SB_VERT).nPos - before.nPos); };
-    if (FScrollDirection.Contains(sdUp)) {
-        if (before.nPos == before.nMin) {
-            FScrollDirection.Exclude(sdUp);
-        } else {
-            Perform(WM_VSCROLL, ByPages ? SB_PAGEUP : SB_LINEUP);
-            if (Band) {
-                const int down = -rowsMoved();
-                FBandOrigin.y += down;
-                FBandRect.bottom += down;
-            }
-        }
+    const auto pixelsMoved = [&] { return ItemHeight() * (ScrollInfoOf(Handle(), SB_VERT).nPos - before.nPos); };
+    if (ScrollStep(sdUp, before.nPos == before.nMin, WM_VSCROLL, ByPages ? SB_PAGEUP : SB_LINEUP) && Band) {
+        const int down = -pixelsMoved();
+        FBandOrigin.y += down;
+        FBandRect.bottom += down;
     }
-    if (FScrollDirection.Contains(sdDown)) {
-        if (AtEnd(before)) {
-            FScrollDirection.Exclude(sdDown);
-        } else {
-            Perform(WM_VSCROLL, ByPages ? SB_PAGEDOWN : SB_LINEDOWN);
-            if (Band) {
-                const int up = rowsMoved();
-                FBandOrigin.y -= up;
-                FBandRect.top -= up;
-            }
-        }
+    if (ScrollStep(sdDown, AtEnd(before), WM_VSCROLL, ByPages ? SB_PAGEDOWN : SB_LINEDOWN) && Band) {
+        const int up = pixelsMoved();
+        FBandOrigin.y -= up;
+        FBandRect.top -= up;
     }
 }
 
 void TCustomlxTreeView::ScrollHorizontally(bool Band)
 {
     const SCROLLINFO before = ScrollInfoOf(Handle(), SB_HORZ);
-    if (FScrollDirection.Contains(sdLeft)) {
-        if (before.nPos == before.nMin) {
-            FScrollDirection.Exclude(sdLeft);
-        } else {
-            Perform(WM_HSCROLL, SB_LINELEFT);
-            if (Band) {
-                FBandOrigin.x += kBandStepX;
-                FBandRect.right += kBandStepX;
-            }
-        }
+    if (ScrollStep(sdLeft, before.nPos == before.nMin, WM_HSCROLL, SB_LINELEFT) && Band) {
+        FBandOrigin.x += kBandStepX;
+        FBandRect.right += kBandStepX;
     }
-    if (FScrollDirection.Contains(sdRight)) {
-        if (AtEnd(before)) {
-            FScrollDirection.Exclude(sdRight);
-        } else {
-            Perform(WM_HSCROLL, SB_LINERIGHT);
-            if (Band) {
-                FBandOrigin.x -= kBandStepX;
-                FBandRect.left -= kBandStepX;
-            }
-        }
+    if (ScrollStep(sdRight, AtEnd(before), WM_HSCROLL, SB_LINERIGHT) && Band) {
+        FBandOrigin.x -= kBandStepX;
+        FBandRect.left -= kBandStepX;
     }
 }
 

@@ -274,6 +274,7 @@ private:
     void StartNodeDrag();
     void DragLeft(TDragObject* Source);
     void StopDragState();
+    bool ScrollStep(TScrollDirectionMember Direction, bool AtLimit, UINT Msg, WPARAM Code);
     void ScrollVertically(bool ByPages, bool Band);
     void ScrollHorizontally(bool Band);
     void ShowStateImage(TlxTreeViewNode* Node, int Glyph);

@@ -58,6 +58,14 @@ TWinControl* ControlAtScreen(POINT Screen)
     return nullptr;
 }
 
+// A mouse event's screen point, noted as the cursor position for GetCursorPos.
+POINT NotedMousePoint(QEvent* Event)
+{
+    const QPoint at = static_cast<QMouseEvent*>(Event)->globalPosition().toPoint();
+    NoteCursorPos(at.x(), at.y());
+    return POINT{at.x(), at.y()};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -304,17 +312,15 @@ bool TDragSession::eventFilter(QObject* Watched, QEvent* Event)
         return false;
     switch (Event->type()) {
     case QEvent::MouseMove: {
-        const QPoint at = static_cast<QMouseEvent*>(Event)->globalPosition().toPoint();
-        NoteCursorPos(at.x(), at.y());
-        CallGuarded([&] { MoveTo(POINT{at.x(), at.y()}); });
+        const POINT at = NotedMousePoint(Event);
+        CallGuarded([&] { MoveTo(at); });
         return true;
     }
     case QEvent::MouseButtonRelease: {
-        const QPoint at = static_cast<QMouseEvent*>(Event)->globalPosition().toPoint();
-        NoteCursorPos(at.x(), at.y());
+        const POINT at = NotedMousePoint(Event);
         CallGuarded([&] {
-            if (at != QPoint(FPos.x, FPos.y))
-                MoveTo(POINT{at.x(), at.y()});
+            if (at.x != FPos.x || at.y != FPos.y)
+                MoveTo(at);
             if (Current() == this)
                 Finish(true);
         });
