@@ -434,8 +434,8 @@ LRESULT TNativeTreeWindow::InputMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
     case WM_MOUSEMOVE: OnMouseMove(wParam, pt); break;
     case WM_MOUSELEAVE: OnMouseLeave(); break;
     case WM_MOUSEWHEEL: OnMouseWheel(short(HIWORD(wParam))); break;
-    case WM_VSCROLL: OnVScroll(LOWORD(wParam)); break;
-    case WM_HSCROLL: OnHScroll(LOWORD(wParam)); break;
+    case WM_VSCROLL: OnVScroll(LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_HSCROLL: OnHScroll(LOWORD(wParam), HIWORD(wParam)); break;
     case WM_CAPTURECHANGED: FPressed = false; break;
     default: *handled = false; break;
     }

@@ -121,8 +121,9 @@ private:
     void ClampTop();
     void ScrollRows(std::int64_t rows);
     void ScrollHorizontally(int pos);
-    void OnVScroll(int code);
-    void OnHScroll(int code);
+    void OnVScroll(int code, int position);
+    void OnHScroll(int code, int position);
+    int ThumbPosition(int bar, int position) const;
     void OnMouseWheel(int delta);
     void UpdateScrollBars();
     void LayoutChanged();

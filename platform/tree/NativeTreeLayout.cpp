@@ -139,7 +139,19 @@ void TNativeTreeWindow::ScrollHorizontally(int pos)
     Invalidate();
 }
 
-void TNativeTreeWindow::OnVScroll(int code)
+// The thumb position of a scroll message is 16 bits wide. While the user drags the
+// thumb, the bar's track position holds the same value in full, which counts for
+// ranges beyond 16 bits.
+int TNativeTreeWindow::ThumbPosition(int bar, int position) const
+{
+    SCROLLINFO info;
+    info.fMask = SIF_TRACKPOS;
+    if (GetScrollInfo(FHwnd, bar, &info) && (info.nTrackPos & 0xFFFF) == position)
+        return info.nTrackPos;
+    return position;
+}
+
+void TNativeTreeWindow::OnVScroll(int code, int position)
 {
     if (FStyle & TVS_NOSCROLL)
         return;
@@ -152,18 +164,12 @@ void TNativeTreeWindow::OnVScroll(int code)
     case SB_TOP: SetTopRow(0); break;
     case SB_BOTTOM: SetTopRow(FItems.TotalRows()); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        SCROLLINFO info;
-        info.fMask = SIF_TRACKPOS;
-        if (GetScrollInfo(FHwnd, SB_VERT, &info))
-            SetTopRow(info.nTrackPos);
-        break;
-    }
+    case SB_THUMBPOSITION: SetTopRow(ThumbPosition(SB_VERT, position)); break;
     default: break;
     }
 }
 
-void TNativeTreeWindow::OnHScroll(int code)
+void TNativeTreeWindow::OnHScroll(int code, int position)
 {
     if (FStyle & TVS_NOSCROLL)
         return;
@@ -175,13 +181,7 @@ void TNativeTreeWindow::OnHScroll(int code)
     case SB_LEFT: ScrollHorizontally(0); break;
     case SB_RIGHT: ScrollHorizontally(FContentWidth); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        SCROLLINFO info;
-        info.fMask = SIF_TRACKPOS;
-        if (GetScrollInfo(FHwnd, SB_HORZ, &info))
-            ScrollHorizontally(info.nTrackPos);
-        break;
-    }
+    case SB_THUMBPOSITION: ScrollHorizontally(ThumbPosition(SB_HORZ, position)); break;
     default: break;
     }
 }
@@ -216,17 +216,18 @@ void TNativeTreeWindow::UpdateScrollBars()
             FXPos = 0;
             Invalidate();
         }
+        // A bar that is not needed reports an empty range and a page of 0.
         SCROLLINFO v;
         v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        v.nMax = total > 0 ? int(total - 1) : 0;
-        v.nPage = UINT(page);
-        v.nPos = int(TopRow());
+        v.nMax = showV ? int(total - 1) : 0;
+        v.nPage = showV ? UINT(page) : 0;
+        v.nPos = showV ? int(TopRow()) : 0;
         SetScrollInfo(FHwnd, SB_VERT, &v, TRUE);
         SCROLLINFO h;
         h.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        h.nMax = std::max(0, FContentWidth - 1);
-        h.nPage = UINT(std::max(0, clientWidth));
-        h.nPos = FXPos;
+        h.nMax = showH ? FContentWidth - 1 : 0;
+        h.nPage = showH ? UINT(clientWidth) : 0;
+        h.nPos = showH ? FXPos : 0;
         SetScrollInfo(FHwnd, SB_HORZ, &h, TRUE);
         const bool changed = showV != FVBarShown || showH != FHBarShown;
         if (!changed)
