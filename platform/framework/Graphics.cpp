@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/win/Dib.h"
 #include "platform/win/Gdi.h"
 
 // ---------------------------------------------------------------------------
@@ -582,21 +583,7 @@ void TCanvas::DrawFocusRect(const RECT& Rect)
     Changed();
 }
 
-QImage TCanvas::SurfaceImage(const RECT& Rect)
-{
-    QPainter* p = Painter();
-    if (!p || !p->isActive() || !p->paintEngine())
-        return QImage();
-    const QRect area = p->deviceTransform().mapRect(ToQRect(Rect));
-    QPaintDevice* device = p->paintEngine()->paintDevice();
-    if (!device)
-        return QImage();
-    if (device->devType() == QInternal::Image)
-        return static_cast<QImage*>(device)->copy(area);
-    if (device->devType() == QInternal::Pixmap)
-        return static_cast<QPixmap*>(device)->copy(area).toImage();
-    return QImage();
-}
+QImage TCanvas::SurfaceImage(const RECT& Rect) { return SurfacePixels(Handle(), Rect); }
 
 TColor TCanvas::Pixels(int X, int Y)
 {
@@ -711,7 +698,9 @@ void TBitmap::SetSize(int AWidth, int AHeight)
     ReleaseCanvas();
     QImage resized;
     if (AWidth > 0 && AHeight > 0) {
-        resized = QImage(AWidth, AHeight, BitmapFormat);
+        resized = QImage(AWidth, AHeight, QImage::Format(ImageFormat()));
+        if (resized.isNull())
+            throw EOutOfResources(Format("Not enough memory for a bitmap of %d x %d pixels", AWidth, AHeight));
         resized.fill(Qt::white);
         if (!FImage->isNull()) {
             QPainter p(&resized);
@@ -730,13 +719,29 @@ TCanvas* TBitmap::Canvas()
     return FCanvas.get();
 }
 
+int TBitmap::ImageFormat() const { return FPixelFormat == pf24bit ? QImage::Format_RGB888 : BitmapFormat; }
+
 void TBitmap::SetPixelFormat(TPixelFormat Value)
 {
     if (FPixelFormat == Value)
         return;
     FPixelFormat = Value;
+    if (!FImage->isNull() && FImage->format() != ImageFormat()) {
+        ReleaseCanvas();
+        *FImage = FImage->convertToFormat(QImage::Format(ImageFormat()));
+    }
     Changed();
 }
+
+HBITMAP TBitmap::ReleaseHandle()
+{
+    ReleaseCanvas();
+    HBITMAP handle = CreateBitmapHandle(std::move(*FImage));
+    *FImage = QImage();
+    return handle;
+}
+
+void TBitmap::SetHandle(HBITMAP Value) { SetImage(TakeBitmapImage(Value)); }
 
 void TBitmap::SetTransparent(bool Value)
 {
@@ -821,7 +826,7 @@ QImage TBitmap::ToImage() const
 void TBitmap::SetImage(const QImage& Image)
 {
     ReleaseCanvas();
-    *FImage = Image.isNull() ? QImage() : Image.convertToFormat(BitmapFormat);
+    *FImage = Image.isNull() ? QImage() : Image.convertToFormat(QImage::Format(ImageFormat()));
     Changed();
 }
 

@@ -248,8 +248,15 @@ public:
     bool Empty() const;
 
     TCanvas* Canvas();
+    // pf24bit keeps three bytes a pixel; every other format four.
     TPixelFormat PixelFormat() const { return FPixelFormat; }
     void SetPixelFormat(TPixelFormat Value);
+    // Hands the pixels over to a bitmap handle (the caller's to delete) and leaves the
+    // bitmap empty; SetHandle takes a handle's pixels back, and the handle goes.
+    HBITMAP ReleaseHandle();
+    void SetHandle(HBITMAP Value);
+    // Bitmaps here hold true colours: there is never a palette to give up.
+    HPALETTE ReleasePalette() { return nullptr; }
     // Transparent bitmaps draw without the pixels of TransparentColor (clDefault: the
     // colour of the bottom-left pixel).
     bool Transparent() const { return FTransparent; }
@@ -277,6 +284,7 @@ private:
     friend class TBitmapCanvas;
     void ReleaseCanvas() const;
     void Changed();
+    int ImageFormat() const; // the QImage format that the pixel format asks for
     std::unique_ptr<QImage> FImage;
     std::unique_ptr<TBitmapCanvas> FCanvas;
     TPixelFormat FPixelFormat = pfDevice;

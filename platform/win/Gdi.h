@@ -7,17 +7,39 @@
 #include <QFont>
 #include "platform/win/WinTypes.h"
 
+class QImage;
+class QPaintDevice;
 class QPainter;
 
 struct TDeviceContext {
     QPainter* painter = nullptr;
     HWND hwnd = nullptr;
+    QPaintDevice* device = nullptr; // whose metrics GetDeviceCaps reports (null: see there)
+    HPALETTE palette = nullptr;     // the selected palette
     HFONT font = nullptr;           // selected font; null means the painter's font
     COLORREF textColor = 0;         // RGB(0,0,0)
     COLORREF bkColor = 0x00FFFFFF;  // RGB(255,255,255)
     int bkMode = 2;                 // OPAQUE
 };
 constexpr int TRANSPARENT = 1, OPAQUE = 2;
+
+// A context over the client area of a window (the screen for a null window): reading
+// its pixels renders the window as its paint routine draws it now. It has no painter:
+// drawing on a window happens in its paint routine. ReleaseDC frees it.
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC dc);
+// The pixels of a rectangle of the context's surface: a painter's image or pixmap, or
+// the client area of a window; a null image when the surface cannot be read.
+QImage SurfacePixels(HDC dc, const RECT& rect);
+
+// Device capabilities. A context's device is the one it names, else its painter's,
+// else its window's; a context with none of them is the screen.
+constexpr int HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14,
+              RASTERCAPS = 38, LOGPIXELSX = 88, LOGPIXELSY = 90, SIZEPALETTE = 104;
+constexpr int RC_BITBLT = 0x0001, RC_DI_BITMAP = 0x0080, RC_PALETTE = 0x0100, RC_STRETCHBLT = 0x0800,
+              RC_STRETCHDIB = 0x2000;
+// No device here is a palette device: colours are always true colours.
+int GetDeviceCaps(HDC dc, int index);
 
 // Font handles are table entries: a deleted handle reads as no font.
 HFONT CreateFontHandle(const QFont& font);
