@@ -11,15 +11,6 @@ constexpr unsigned kFirstScrollDelay = 300;
 constexpr unsigned kSecondScrollDelay = 50; // shortened by a quarter before it is used
 constexpr int kBandStepX = 5;               // pixels of one horizontal line step
 
-SCROLLINFO ScrollInfoOf(HWND Window, int Bar)
-{
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_ALL;
-    GetScrollInfo(Window, Bar, &info);
-    return info;
-}
-
 bool AtEnd(const SCROLLINFO& Info) { return Info.nPos + int(Info.nPage) - 1 == Info.nMax; }
 bool BeforeEnd(const SCROLLINFO& Info) { return Info.nPage != 0 && Info.nPos + int(Info.nPage) - 1 < Info.nMax; }
 
@@ -30,8 +21,8 @@ void TCustomlxTreeView::DoAutoScroll(int X, int Y)
     const int height = ItemHeight();
     const int zone = height < 1 ? std::abs(Font()->Size()) : height / 2;
     FScrollDirection = TScrollDirection{};
-    const SCROLLINFO vertical = ScrollInfoOf(Handle(), SB_VERT);
-    const SCROLLINFO horizontal = ScrollInfoOf(Handle(), SB_HORZ);
+    const SCROLLINFO vertical = ScrollBarInfo(Handle(), SB_VERT);
+    const SCROLLINFO horizontal = ScrollBarInfo(Handle(), SB_HORZ);
     const RECT client = ClientRect();
     if (X < zone && horizontal.nPos > horizontal.nMin)
         FScrollDirection.Include(sdLeft);
@@ -88,8 +79,8 @@ bool TCustomlxTreeView::ScrollStep(TScrollDirectionMember Direction, bool AtLimi
 // A band moves with the rows: its start point and the edge away from the scroll.
 void TCustomlxTreeView::ScrollVertically(bool ByPages, bool Band)
 {
-    const SCROLLINFO before = ScrollInfoOf(Handle(), SB_VERT);
-    const auto pixelsMoved = [&] { return ItemHeight() * (ScrollInfoOf(Handle(), SB_VERT).nPos - before.nPos); };
+    const SCROLLINFO before = ScrollBarInfo(Handle(), SB_VERT);
+    const auto pixelsMoved = [&] { return ItemHeight() * (ScrollBarInfo(Handle(), SB_VERT).nPos - before.nPos); };
     if (ScrollStep(sdUp, before.nPos == before.nMin, WM_VSCROLL, ByPages ? SB_PAGEUP : SB_LINEUP) && Band) {
         const int down = -pixelsMoved();
         FBandOrigin.y += down;
@@ -104,7 +95,7 @@ void TCustomlxTreeView::ScrollVertically(bool ByPages, bool Band)
 
 void TCustomlxTreeView::ScrollHorizontally(bool Band)
 {
-    const SCROLLINFO before = ScrollInfoOf(Handle(), SB_HORZ);
+    const SCROLLINFO before = ScrollBarInfo(Handle(), SB_HORZ);
     if (ScrollStep(sdLeft, before.nPos == before.nMin, WM_HSCROLL, SB_LINELEFT) && Band) {
         FBandOrigin.x += kBandStepX;
         FBandRect.right += kBandStepX;

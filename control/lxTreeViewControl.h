@@ -147,6 +147,15 @@ public:
     virtual void Collapse(TlxTreeViewNode* Node);
     virtual bool CanEdit(TlxTreeViewNode* Node);
     virtual void Edit(const TVITEMA& Item);
+    // Printing: the whole scrollable tree as one picture, composed from screenfuls of
+    // the control's own window (the control scrolls through them and back), stretched
+    // onto the first page of Printer() at Left, Top (millimetres from the canvas origin)
+    // and Width millimetres wide, keeping its proportions. An empty tree prints nothing.
+    void Print(int Left, int Top, int Width, const std::string& Title);
+    // Composes the picture onto a canvas of at least GetCanvasWidth x GetCanvasHeight pixels.
+    void DrawTree(TCanvas* Canvas);
+    int GetCanvasWidth();
+    int GetCanvasHeight(); // needs a node
     virtual bool CanCheck(TlxTreeViewNode* Node);
     virtual void Check(TlxTreeViewNode* Node);
     void GetImageIndex(TlxTreeViewNode* Node);
@@ -182,6 +191,10 @@ public:
     TLevelErrorEvent OnLevelError;
     TTVPopupEvent OnPopup;
     TTVHelpContextEvent OnHelpContext;
+
+private:
+    int PrintRowHeight();
+    void CopyScreenfulsOfRow(TCanvas* Canvas, TCanvas* Window, int Y, int TotalWidth);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -683,8 +683,8 @@ void TBitmap::Assign(TPersistent* Source)
     SetImage(source->ToImage());
 }
 
-int TBitmap::Width() const { return FImage->width(); }
-int TBitmap::Height() const { return FImage->height(); }
+int TBitmap::Width() const { return FWidth; }
+int TBitmap::Height() const { return FHeight; }
 bool TBitmap::Empty() const { return FImage->isNull() || FImage->width() == 0 || FImage->height() == 0; }
 void TBitmap::SetWidth(int Value) { SetSize(Value, Height()); }
 void TBitmap::SetHeight(int Value) { SetSize(Width(), Value); }
@@ -696,6 +696,8 @@ void TBitmap::SetSize(int AWidth, int AHeight)
     if (AWidth == Width() && AHeight == Height())
         return;
     ReleaseCanvas();
+    FWidth = AWidth;
+    FHeight = AHeight;
     QImage resized;
     if (AWidth > 0 && AHeight > 0) {
         resized = QImage(AWidth, AHeight, QImage::Format(ImageFormat()));
@@ -738,6 +740,7 @@ HBITMAP TBitmap::ReleaseHandle()
     ReleaseCanvas();
     HBITMAP handle = CreateBitmapHandle(std::move(*FImage));
     *FImage = QImage();
+    FWidth = FHeight = 0;
     return handle;
 }
 
@@ -827,6 +830,8 @@ void TBitmap::SetImage(const QImage& Image)
 {
     ReleaseCanvas();
     *FImage = Image.isNull() ? QImage() : Image.convertToFormat(QImage::Format(ImageFormat()));
+    FWidth = FImage->width();
+    FHeight = FImage->height();
     Changed();
 }
 

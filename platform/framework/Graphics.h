@@ -287,6 +287,9 @@ private:
     int ImageFormat() const; // the QImage format that the pixel format asks for
     std::unique_ptr<QImage> FImage;
     std::unique_ptr<TBitmapCanvas> FCanvas;
+    // The size asked for: a bitmap 0 pixels high keeps its width for a later SetHeight.
+    int FWidth = 0;
+    int FHeight = 0;
     TPixelFormat FPixelFormat = pfDevice;
     bool FTransparent = false;
     TColor FTransparentColor = clDefault;

@@ -825,6 +825,15 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw)
     return s.nPos;
 }
 
+SCROLLINFO ScrollBarInfo(HWND hwnd, int bar)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(hwnd, bar, &info);
+    return info;
+}
+
 BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info)
 {
     TWindowRecord* r = WindowTable::Find(hwnd);

@@ -121,6 +121,8 @@ BOOL SetRect(RECT* r, int left, int top, int right, int bottom);
 // position is also in the scroll bar's nTrackPos).
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
+// Every part of the bar's information (all zero for a window that is gone).
+SCROLLINFO ScrollBarInfo(HWND hwnd, int bar);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 
 // Exceptions thrown by message handlers while Qt delivers input, paint or timer events
