@@ -94,6 +94,8 @@ void TDemoWindow::BuildFileMenu()
     file->addAction("Save as &tree file (.lxt)...", QKeySequence::Save, this, [this] { SaveFile(true); });
     file->addAction("Save as te&xt...", this, [this] { SaveFile(false); });
     file->addSeparator();
+    BuildPrintMenu(file);
+    file->addSeparator();
     file->addAction("&Quit", QKeySequence::Quit, this, [this] { close(); });
 }
 

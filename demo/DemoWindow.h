@@ -1,6 +1,9 @@
 #pragma once
 // The demo's main window: a menu bar over a tree view hosted in a plain Qt window.
 #include <QMainWindow>
+#include <string>
+
+class QMenu;
 #include <cstdio>
 #include <memory>
 
@@ -18,6 +21,8 @@ public:
     // Prints where every visible node's label and check glyph are on the screen, and
     // every check and selection change, for scripts that use the demo with real input.
     void TraceTo(FILE* out);
+    // Prints the tree into a PDF file, as "Export PDF..." does.
+    void ExportPdfTo(const std::string& path);
 
 private:
     void BuildFileMenu();
@@ -25,6 +30,10 @@ private:
     void BuildOptionsMenu();
     void BuildNodeMenus();
     void BuildSortMenu();
+    void BuildPrintMenu(QMenu* file);
+    void PrintWithDialog();
+    void PreviewPrint();
+    void ExportPdf();
     void EnableNodeDragging();
     void AddChildTo(TlxTreeViewNode* parent);
     void SetChildrenChecked(TlxTreeViewNode* group, bool checked);

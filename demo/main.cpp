@@ -5,6 +5,8 @@
 // node on a right click, and the number of selected nodes in the status bar.
 //   lxTreeViewDemo                       opens the window
 //   lxTreeViewDemo --screenshot FILE     renders the window to FILE and exits
+//   lxTreeViewDemo --pdf FILE            prints the tree into the PDF file FILE (with
+//                                        --screenshot: before the screenshot)
 //   lxTreeViewDemo --trace               also prints where the nodes are on the screen
 //                                        and every check and selection change
 #include <QApplication>
@@ -19,10 +21,13 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const char* screenshot = nullptr;
+    const char* pdf = nullptr;
     bool trace = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc)
             screenshot = argv[i + 1];
+        if (std::strcmp(argv[i], "--pdf") == 0 && i + 1 < argc)
+            pdf = argv[i + 1];
         trace = trace || std::strcmp(argv[i], "--trace") == 0;
     }
 
@@ -35,8 +40,13 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         window.TraceTo(stdout);
     }
+    if (pdf) {
+        QApplication::processEvents();
+        window.ExportPdfTo(pdf);
+        std::printf("%s\n", pdf);
+    }
     if (!screenshot)
-        return QApplication::exec();
+        return pdf ? 0 : QApplication::exec();
 
     QApplication::processEvents();
     QImage image = window.grab().toImage();
