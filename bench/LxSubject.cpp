@@ -5,6 +5,7 @@
 
 #include "bench/Subjects.h"
 #include "control/lxTreeViewControl.h"
+#include "platform/framework/Printers.h"
 #include "platform/framework/Forms.h"
 
 namespace bench {
@@ -175,6 +176,16 @@ public:
     }
 
 private:
+    void PrintToPdf(const QString& path) override
+    {
+        TPrinter pdf;
+        pdf.SetOutputFileName(path.toStdString());
+        pdf.SetResolution(600);
+        TPrinter* previous = SetPrinter(&pdf);
+        FTree->Print(10, 10, 100, "bench");
+        SetPrinter(previous);
+    }
+
     void Click(TlxTreeViewNode* node, WPARAM keys)
     {
         const RECT label = node->DisplayRect(true);

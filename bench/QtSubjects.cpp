@@ -3,6 +3,9 @@
 #include <QDataStream>
 #include <QIODevice>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -48,6 +51,37 @@ void SelectEveryRow(QAbstractItemView* view)
         }
     }
     view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// The nearest a Qt view comes to printing itself: the viewport's screenfuls composed
+// into one picture while it scrolls by pixels, stretched onto a PDF page.
+void PrintViewToPdf(QTreeView* view, const QString& path)
+{
+    const QAbstractItemView::ScrollMode mode = view->verticalScrollMode();
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QScrollBar* bar = view->verticalScrollBar();
+    const int screen = view->viewport()->height();
+    QImage picture(view->viewport()->width(), bar->maximum() + screen, QImage::Format_RGB888);
+    {
+        QPainter painter(&picture);
+        for (int y = 0; y < picture.height(); y += screen) {
+            bar->setValue(y);
+            painter.drawPixmap(0, bar->value(), view->viewport()->grab());
+        }
+    }
+    view->setVerticalScrollMode(mode);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(600);
+    printer.setFullPage(true);
+    QPainter painter(&printer);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    const double dotsPerMm = 600 / 25.4;
+    const int width = qRound(100 * dotsPerMm);
+    painter.drawImage(QRect(qRound(10 * dotsPerMm), qRound(10 * dotsPerMm), width,
+                            qRound(double(picture.height()) * width / picture.width())),
+                      picture);
 }
 
 void SendMouse(QTreeView* view, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
@@ -148,6 +182,7 @@ public:
     TTreeWidgetSubject() { ShowLikeAnApplication(&FTree); }
     const char* Name() const override { return "QTreeWidget"; }
     QWidget* View() override { return &FTree; }
+    void PrintToPdf(const QString& path) override { PrintViewToPdf(&FTree, path); }
 
     void BuildOneByOne(const TShape& shape) override
     {
@@ -332,6 +367,7 @@ public:
     }
     const char* Name() const override { return "QTreeView"; }
     QWidget* View() override { return &FView; }
+    void PrintToPdf(const QString& path) override { PrintViewToPdf(&FView, path); }
 
     void BuildOneByOne(const TShape& shape) override
     {

@@ -8,6 +8,7 @@
 #include "bench/BenchSupport.h"
 
 class QWidget;
+class QString;
 
 namespace bench {
 
@@ -59,6 +60,9 @@ public:
     // the second one's children.
     virtual void MoveChildrenOneByOne(int n) = 0;
     virtual long Count() = 0;
+    // Prints every row the expansion shows as one picture 100 mm wide onto a PDF page
+    // at 600 dots per inch: the picture made of the view's screenfuls while it scrolls.
+    virtual void PrintToPdf(const QString& path) = 0;
 };
 
 std::unique_ptr<TSubject> MakeLxTreeView();

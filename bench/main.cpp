@@ -13,6 +13,9 @@
 #include <cstring>
 #include <functional>
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include "bench/BenchSupport.h"
 #include "bench/Subjects.h"
 
@@ -48,6 +51,7 @@ const std::vector<std::string> Workloads = {
     "sort every level by the application's order",
     "move a subtree of a tenth of the nodes",
     "move 10,000 nodes one at a time",
+    "print 10,000 expanded rows to PDF",
     "resident bytes per node",
 };
 
@@ -70,6 +74,23 @@ void RunReordering(TSubject& s, const TShape& shape, TResults& r)
         std::fprintf(stderr, "%s holds %ld of %d nodes after moving\n", s.Name(), s.Count(), shape.Total());
     const int single = std::min(10000, shape.perParent);
     Record(r, "move 10,000 nodes one at a time", Millis([&] { s.MoveChildrenOneByOne(single); }));
+    s.DeleteAll();
+}
+
+// Printing a tree of 10,000 rows, all expanded, whatever the size of the other workloads.
+void RunPrinting(TSubject& s, TResults& r)
+{
+    TShape small;
+    small.topLevel = 100;
+    small.perParent = 99;
+    s.BuildOneByOne(small);
+    s.ExpandAll();
+    s.ScrollToTop();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tree.pdf");
+    Record(r, "print 10,000 expanded rows to PDF", Millis([&] { s.PrintToPdf(path); }));
+    if (QFileInfo(path).size() == 0)
+        std::fprintf(stderr, "%s printed no file\n", s.Name());
     s.DeleteAll();
 }
 
@@ -142,6 +163,7 @@ void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
     Record(r, "delete all", Millis([&] { s.DeleteAll(); }));
 
     RunReordering(s, shape, r);
+    RunPrinting(s, r);
 
     // The toolkit's bulk insertion, where there is one, on an empty control.
     bool bulk = false;
