@@ -39,8 +39,9 @@ TRowBand RowsOnDevice(int Height, int Y, int PrintedHeight, int DeviceHeight)
 
 // Draws the bitmap stretched into (X, Y, Width, Height) of the context. Only the rows
 // that land on the context's device are read out of the bitmap, so a picture far longer
-// than the page costs one page of rows. No device here has a palette (GetDeviceCaps never
-// reports RC_PALETTE), so the rows are always 24-bit true colour without a colour table.
+// than the page costs one page of rows. The bitmap lends its pixels to a bitmap handle
+// for the call. No device here has a palette (GetDeviceCaps never reports RC_PALETTE), so
+// the rows are always 24-bit true colour without a colour table.
 void PrintBitmap(HDC Dc, int X, int Y, int Width, int Height, TBitmap* Bitmap)
 {
     const WORD bitmapWidth = WORD(Bitmap->Width());
@@ -55,8 +56,6 @@ void PrintBitmap(HDC Dc, int X, int Y, int Width, int Height, TBitmap* Bitmap)
     info.bmiHeader.biCompression = BI_RGB;
     const int lines = band.End - band.First;
     HBITMAP handle = Bitmap->ReleaseHandle();
-    HPALETTE palette = Bitmap->ReleasePalette();
-    (void)palette; // true colour: nothing to select or realise
     try {
         HDC screen = GetDC(nullptr);
         GetDIBits(screen, handle, 0, bitmapHeight, nullptr, &info, DIB_RGB_COLORS);

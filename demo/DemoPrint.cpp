@@ -32,7 +32,7 @@ void PrintOn(TlxTreeView* tree, QPrinter* target)
     try {
         tree->Print(kMargin, kMargin, PictureWidthFor(&printer), "lxTreeView demo");
     } catch (...) {
-        SetPrinter(previous == &printer ? nullptr : previous);
+        SetPrinter(previous);
         throw;
     }
     SetPrinter(previous);

@@ -255,8 +255,6 @@ public:
     // bitmap empty; SetHandle takes a handle's pixels back, and the handle goes.
     HBITMAP ReleaseHandle();
     void SetHandle(HBITMAP Value);
-    // Bitmaps here hold true colours: there is never a palette to give up.
-    HPALETTE ReleasePalette() { return nullptr; }
     // Transparent bitmaps draw without the pixels of TransparentColor (clDefault: the
     // colour of the bottom-left pixel).
     bool Transparent() const { return FTransparent; }

@@ -15,7 +15,6 @@ struct TDeviceContext {
     QPainter* painter = nullptr;
     HWND hwnd = nullptr;
     QPaintDevice* device = nullptr; // whose metrics GetDeviceCaps reports (null: see there)
-    HPALETTE palette = nullptr;     // the selected palette
     HFONT font = nullptr;           // selected font; null means the painter's font
     COLORREF textColor = 0;         // RGB(0,0,0)
     COLORREF bkColor = 0x00FFFFFF;  // RGB(255,255,255)
