@@ -696,8 +696,6 @@ void TBitmap::SetSize(int AWidth, int AHeight)
     if (AWidth == Width() && AHeight == Height())
         return;
     ReleaseCanvas();
-    FWidth = AWidth;
-    FHeight = AHeight;
     QImage resized;
     if (AWidth > 0 && AHeight > 0) {
         resized = QImage(AWidth, AHeight, QImage::Format(ImageFormat()));
@@ -711,6 +709,8 @@ void TBitmap::SetSize(int AWidth, int AHeight)
         }
     }
     *FImage = resized;
+    FWidth = AWidth;
+    FHeight = AHeight;
     Changed();
 }
 
