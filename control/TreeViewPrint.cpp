@@ -2,6 +2,7 @@
 // the control scrolls through its whole area, and then stretched onto the printer's
 // page as rows of a device-independent bitmap.
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <vector>
 
@@ -75,6 +76,29 @@ void PrintBitmap(HDC Dc, int X, int Y, int Width, int Height, TBitmap* Bitmap)
     Bitmap->SetHandle(handle);
 }
 
+// While the picture is composed, an exception raised by a handler of the window's paint
+// (custom draw) fails the picture instead of going to the application's handler.
+class TPaintFailures {
+public:
+    TPaintFailures()
+        : FPrevious(SetApplicationExceptionHandler([this](std::exception_ptr e) {
+              if (!FFirst)
+                  FFirst = e;
+          }))
+    {
+    }
+    ~TPaintFailures() { SetApplicationExceptionHandler(std::move(FPrevious)); }
+    void RethrowFirst() const
+    {
+        if (FFirst)
+            std::rethrow_exception(FFirst);
+    }
+
+private:
+    TExceptionHandler FPrevious;
+    std::exception_ptr FFirst;
+};
+
 double MillimetresOf(int Pixels, int DotsPerInch) { return Pixels * 25.4 / DotsPerInch; }
 
 void CheckPlacement(TPrinter* Printer, int Left, int Top, int Width)
@@ -140,6 +164,7 @@ void TCustomlxTreeView::DrawTree(TCanvas* Canvas)
     };
     TControlCanvas window;
     window.SetControl(this);
+    TPaintFailures failures;
     try {
         SendMessageA(Handle(), WM_VSCROLL, SB_TOP, 0);
         const int steps = Screenfuls(totalHeight, ClientHeight());
@@ -147,6 +172,7 @@ void TCustomlxTreeView::DrawTree(TCanvas* Canvas)
             const SCROLLINFO info = ScrollBarInfo(Handle(), SB_VERT);
             CopyScreenfulsOfRow(Canvas, &window, info.nPage != 0 ? info.nPos * rowHeight : 0, totalWidth);
             SendMessageA(Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+            failures.RethrowFirst();
         }
     } catch (...) {
         restore();

@@ -1,5 +1,7 @@
 #include "platform/win/WinApi.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QCursor>
 #include <QHash>
@@ -876,7 +878,10 @@ TExceptionHandler& ExceptionHandler()
 }
 } // namespace
 
-void SetApplicationExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler)
+{
+    return std::exchange(ExceptionHandler(), std::move(handler));
+}
 
 void HandleApplicationException()
 {

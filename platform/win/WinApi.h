@@ -130,7 +130,8 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 // default a warning on standard error) and the event counts as handled.
 #include <exception>
 using TExceptionHandler = std::function<void(std::exception_ptr)>;
-void SetApplicationExceptionHandler(TExceptionHandler handler);
+// Returns the handler it replaces.
+TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler);
 void HandleApplicationException();
 template <typename F>
 void CallGuarded(F&& f)

@@ -162,6 +162,17 @@ TEST_F(Printing, BadInputPrintsNothingAndKeepsTheControlAsItWas)
     EXPECT_FALSE(pdf.Printing());
     EXPECT_EQ(tree->TopItem(), Items()->Item(50));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+
+    // A paint handler that raises on the way through the tree fails the job the same way.
+    pdf.SetOutputFileName(Path("tree.pdf"));
+    tree->OnCustomDrawItem = [&](TObject*, TlxTreeViewNode* node, const RECT&, TNodeStates) {
+        if (node->AbsoluteIndex() == 80)
+            throw EInvalidOperation("cannot draw row 80");
+    };
+    EXPECT_THROW(tree->Print(10, 10, 100, "Failing paint"), EInvalidOperation);
+    EXPECT_TRUE(pdf.Aborted());
+    EXPECT_EQ(tree->TopItem(), Items()->Item(50));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
 }
 
 TEST_F(Printing, ThumbPositionComesInTheHighWordAndAnUnneededBarHasNoPage)
