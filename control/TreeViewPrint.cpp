@@ -157,7 +157,7 @@ void TCustomlxTreeView::DrawTree(TCanvas* Canvas)
     const SCROLLINFO horizontal = ScrollBarInfo(Handle(), SB_HORZ);
     const int totalWidth = horizontal.nPage != 0 ? horizontal.nMax : ClientWidth();
     const SCROLLINFO vertical = ScrollBarInfo(Handle(), SB_VERT);
-    const int totalHeight = vertical.nPage != 0 ? (vertical.nMax + 1) * rowHeight : ClientHeight();
+    const int totalHeight = GetCanvasHeight();
     const auto restore = [&] {
         SendMessageA(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, horizontal.nPos), 0);
         SendMessageA(Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, vertical.nPos), 0);

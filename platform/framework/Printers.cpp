@@ -158,13 +158,10 @@ void TPrinter::EndDoc()
     RequirePrinting("end the document");
     FinishPage();
     FPrinting = false;
-    try {
-        Spool();
-    } catch (...) {
-        FPages.clear();
-        throw;
-    }
+    // The pages go whether or not they reach the printer.
+    const TPages pages = std::move(FPages);
     FPages.clear();
+    Spool(pages);
 }
 
 void TPrinter::Abort()
@@ -202,12 +199,12 @@ void TPrinter::Discard()
 
 // The recording is in device pixels; a picture replays at its own resolution, so the
 // painter undoes the scaling to the printer's.
-void TPrinter::Play(QPainter& Painter)
+void TPrinter::Play(QPainter& Painter, const TPages& Pages)
 {
-    for (size_t i = 0; i < FPages.size(); ++i) {
+    for (size_t i = 0; i < Pages.size(); ++i) {
         if (i > 0)
             FPrinter->newPage();
-        const QPicture& page = *FPages[i];
+        const QPicture& page = *Pages[i];
         Painter.save();
         Painter.scale(qreal(page.logicalDpiX()) / FPrinter->logicalDpiX(),
                       qreal(page.logicalDpiY()) / FPrinter->logicalDpiY());
@@ -216,7 +213,7 @@ void TPrinter::Play(QPainter& Painter)
     }
 }
 
-void TPrinter::Spool()
+void TPrinter::Spool(const TPages& Pages)
 {
     FPrinter->setDocName(QString::fromStdString(FTitle));
     const QString target = FPrinter->outputFormat() == QPrinter::PdfFormat ? FPrinter->outputFileName() : QString();
@@ -227,7 +224,7 @@ void TPrinter::Spool()
     const bool started = painter.begin(FPrinter);
     if (started) {
         painter.setRenderHint(QPainter::LosslessImageRendering);
-        Play(painter);
+        Play(painter, Pages);
         painter.end();
     }
     const bool failed = !started || FPrinter->printerState() == QPrinter::Error;

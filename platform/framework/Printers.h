@@ -64,15 +64,16 @@ private:
     void StartPage();
     void FinishPage();
     void Discard();
-    void Play(QPainter& Painter);
-    void Spool();
+    using TPages = std::vector<std::unique_ptr<QPicture>>;
+    void Play(QPainter& Painter, const TPages& Pages);
+    void Spool(const TPages& Pages);
 
     std::unique_ptr<QPrinter> FOwned;
     QPrinter* FPrinter;
     std::string FTitle;
     bool FPrinting = false;
     bool FAborted = false;
-    std::vector<std::unique_ptr<QPicture>> FPages;
+    TPages FPages;
     std::unique_ptr<QPainter> FPagePainter;
     std::unique_ptr<TDeviceContext> FContext;
     TCanvas FCanvas;
