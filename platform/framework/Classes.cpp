@@ -248,6 +248,12 @@ void TComponent::Loaded()
     FComponentState.Exclude(csLoading);
 }
 
+void TComponent::SetParentComponent(TComponent* Value)
+{
+    if (Value && Value != FOwner)
+        throw EReadError("Component " + FName + " cannot be placed in " + Value->Name());
+}
+
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent)

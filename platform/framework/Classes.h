@@ -154,6 +154,13 @@ public:
 
     // Called by the reader once all properties are read; clears csLoading.
     virtual void Loaded();
+    // The component that holds this one visually (a control's parent, a menu item's
+    // item or menu); a form stream stores it. Components without such a holder have none.
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    // Puts the component under a holder read from a form stream; EReadError when this
+    // kind of component cannot be held by that one. Held by its owner, a component that
+    // has no holder stays as it is.
+    virtual void SetParentComponent(TComponent* Value);
 
 protected:
     friend class TReader;

@@ -348,6 +348,14 @@ void TWinControl::DestroyWindowHandle()
     FHandle = nullptr;
 }
 
+void TWinControl::SetParentComponent(TComponent* Value)
+{
+    auto* parent = dynamic_cast<TWinControl*>(Value);
+    if (Value && !parent)
+        throw EReadError("The parent " + Value->Name() + " of control " + Name() + " is not a control");
+    SetParent(parent);
+}
+
 void TWinControl::SetParent(TWinControl* AParent)
 {
     if (AParent == FParent)

@@ -144,6 +144,9 @@ public:
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
+    TComponent* GetParentComponent() const override { return FParent; }
+    // A control goes into a control only.
+    void SetParentComponent(TComponent* Value) override;
     // Hosts the control's window in a plain Qt widget instead of a parent control.
     void SetParentWidget(QWidget* Widget);
     QWidget* ParentWidget() const { return FParentWidget; }

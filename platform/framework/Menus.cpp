@@ -205,6 +205,26 @@ void TMenuItem::Clear()
         delete FItems.back();
 }
 
+TComponent* TMenuItem::GetParentComponent() const
+{
+    if (FParent && FParent->FMenu)
+        return FParent->FMenu;
+    return FParent;
+}
+
+void TMenuItem::SetParentComponent(TComponent* Value)
+{
+    TMenuItem* holder = dynamic_cast<TMenuItem*>(Value);
+    if (auto* menu = dynamic_cast<TPopupMenu*>(Value))
+        holder = menu->Items();
+    if (Value && !holder)
+        throw EReadError("Menu item " + Name() + " cannot be placed in " + Value->Name());
+    if (FParent)
+        FParent->Remove(this);
+    if (holder)
+        holder->Add(this);
+}
+
 TMenuItem* TMenuItem::Find(const std::string& ACaption) const
 {
     const std::string Wanted = WithoutMnemonics(ACaption);
@@ -279,7 +299,10 @@ void FillMenu(QMenu* Menu, const TMenuItem* Parent, TMenuItem*& Chosen)
 
 } // namespace
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr))
+{
+    FItems->FMenu = this;
+}
 
 TPopupMenu::~TPopupMenu()
 {

@@ -68,11 +68,17 @@ public:
 
     // Fires OnClick (an enabled item only).
     virtual void Click();
+    // The parent item, or the popup menu whose item list holds this item.
+    TComponent* GetParentComponent() const override;
+    // Appends the item to a menu item's subitems or to a popup menu's items.
+    void SetParentComponent(TComponent* Value) override;
 
     TNotifyEvent OnClick;
 
 private:
+    friend class TPopupMenu;
     TMenuItem* FParent = nullptr;
+    TComponent* FMenu = nullptr; // the popup menu whose item list this item is
     std::vector<TMenuItem*> FItems;
     std::string FCaption;
     std::string FHint;

@@ -4,6 +4,26 @@
 #include "platform/framework/Controls.h"
 #include "platform/framework/Streaming.h"
 
+// The events of every windowed control, by the handler names a form stream gives.
+template <class C>
+void PublishWinControlEvents(TClassPublisher<C>& Publisher)
+{
+    Publisher.Event("OnClick", &C::OnClick)
+        .Event("OnDblClick", &C::OnDblClick)
+        .Event("OnEnter", &C::OnEnter)
+        .Event("OnExit", &C::OnExit)
+        .Event("OnKeyDown", &C::OnKeyDown)
+        .Event("OnKeyPress", &C::OnKeyPress)
+        .Event("OnKeyUp", &C::OnKeyUp)
+        .Event("OnMouseDown", &C::OnMouseDown)
+        .Event("OnMouseMove", &C::OnMouseMove)
+        .Event("OnMouseUp", &C::OnMouseUp)
+        .Event("OnStartDrag", &C::OnStartDrag)
+        .Event("OnDragOver", &C::OnDragOver)
+        .Event("OnDragDrop", &C::OnDragDrop)
+        .Event("OnEndDrag", &C::OnEndDrag);
+}
+
 // Align and anchors, bounds and their constraints, the inner border, visibility, colour,
 // font, 3-D look, reading order, tab order, hints and drag mode, with the windowed
 // control's defaults. Bounds have no default: they are always written. A property that
@@ -42,4 +62,5 @@ void PublishWinControlProperties(TClassPublisher<C>& Publisher)
         .Integer("TabOrder", &C::TabOrder, &C::SetTabOrder, -1)
         .Boolean("TabStop", &C::TabStop, &C::SetTabStop, false)
         .Boolean("Visible", &C::Visible, &C::SetVisible, true);
+    PublishWinControlEvents(Publisher);
 }

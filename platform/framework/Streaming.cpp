@@ -18,17 +18,21 @@ std::string EncodeValue(const TWriterProc& write)
     return values[""];
 }
 
-std::string EncodeOrdinal(TPropertyKind kind, std::int64_t value)
+} // namespace
+
+std::string EncodeOrdinalValue(TPropertyKind Kind, std::int64_t Value)
 {
-    if (kind == pkBoolean)
-        return EncodeValue([value](TWriter& w) { w.WriteBoolean(value != 0); });
-    return EncodeValue([value](TWriter& w) { w.WriteInteger(value); });
+    if (Kind == pkBoolean)
+        return EncodeValue([Value](TWriter& w) { w.WriteBoolean(Value != 0); });
+    return EncodeValue([Value](TWriter& w) { w.WriteInteger(Value); });
 }
 
-std::string EncodeString(const std::string& value)
+std::string EncodeStringValue(const std::string& Value)
 {
-    return EncodeValue([&value](TWriter& w) { w.WriteString(value); });
+    return EncodeValue([&Value](TWriter& w) { w.WriteString(Value); });
 }
+
+namespace {
 
 template <typename T>
 T DecodeValue(const std::string& name, const std::string& bytes, const std::function<T(TReader&)>& read)
@@ -71,15 +75,15 @@ std::string FontFieldValue(const TFont& font, int field)
 {
     switch (field) {
     case ffName:
-        return EncodeString(font.Name());
+        return EncodeStringValue(font.Name());
     case ffHeight:
-        return EncodeOrdinal(pkInteger, font.Height());
+        return EncodeOrdinalValue(pkInteger, font.Height());
     case ffColor:
-        return EncodeOrdinal(pkColor, font.Color());
+        return EncodeOrdinalValue(pkColor, font.Color());
     case ffStyle:
-        return EncodeOrdinal(pkSet, std::int64_t(font.Style().Bits()));
+        return EncodeOrdinalValue(pkSet, std::int64_t(font.Style().Bits()));
     default:
-        return EncodeOrdinal(pkEnumeration, font.Pitch());
+        return EncodeOrdinalValue(pkEnumeration, font.Pitch());
     }
 }
 
@@ -163,11 +167,13 @@ void WriteProperty(TPropertyMap& out, const std::string& prefix, const TPublishe
         return;
     case pkString:
         if (Differs(p, instance, ancestor))
-            out[prefix + p.Name] = EncodeString(p.GetString(instance));
+            out[prefix + p.Name] = EncodeStringValue(p.GetString(instance));
+        return;
+    case pkMethod:
         return;
     default:
         if (Differs(p, instance, ancestor))
-            out[prefix + p.Name] = EncodeOrdinal(p.Kind, p.GetOrdinal(instance));
+            out[prefix + p.Name] = EncodeOrdinalValue(p.Kind, p.GetOrdinal(instance));
         return;
     }
 }
@@ -203,11 +209,10 @@ TComponentImage ComponentImage(TComponent* component, TComponent* ancestor, TCom
     TComponentImage image;
     image.ClassName = c.Name;
     image.Name = component->Name();
-    if (auto* control = dynamic_cast<TWinControl*>(component)) {
-        TWinControl* parent = control->Parent();
-        if (parent && parent == root) {
+    if (TComponent* parent = component->GetParentComponent()) {
+        if (parent == root) {
             image.ParentKind = pkRootParent;
-        } else if (parent && parent->Owner() == root && !parent->Name().empty()) {
+        } else if (parent->Owner() == root && !parent->Name().empty()) {
             image.ParentKind = pkComponentParent;
             image.ParentName = parent->Name();
         }
@@ -274,12 +279,14 @@ private:
     void ReadObject(const TPropertyMap& Properties, const std::string& Prefix, TPersistent* Instance);
     void ReadProperty(const TPropertyMap& Properties, const std::string& Prefix, const TPublishedProperty& P,
                       TPersistent* Instance);
+    void ReadHandler(const std::string& Path, const std::string& Method, const TPublishedProperty& P,
+                     TPersistent* Instance);
     void Undo() noexcept;
 
     TComponent* FRoot;
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoading;
-    std::vector<std::pair<TWinControl*, TWinControl*>> FOldParents;
+    std::vector<std::pair<TComponent*, TComponent*>> FOldParents;
 };
 
 void TFormReader::Apply(const TFormImage& Image)
@@ -373,25 +380,17 @@ void TFormReader::BeginLoading(TComponent* Component)
 
 void TFormReader::SetParent(TComponent* Component, const TComponentImage& Image)
 {
-    auto* control = dynamic_cast<TWinControl*>(Component);
-    if (!control) {
-        if (Image.ParentKind != pkNoParent)
-            throw EReadError("Component " + Image.Name + " is not a control and cannot have a parent");
-        return;
-    }
-    TWinControl* parent = nullptr;
-    if (Image.ParentKind == pkRootParent) {
-        parent = dynamic_cast<TWinControl*>(FRoot);
-    } else if (Image.ParentKind == pkComponentParent) {
-        parent = dynamic_cast<TWinControl*>(FRoot->FindComponent(Image.ParentName));
-        if (!parent)
-            throw EReadError("The parent " + Image.ParentName + " of component " + Image.Name + " is not a control");
-    }
-    if (!parent || parent == control->Parent())
+    TComponent* parent = nullptr;
+    if (Image.ParentKind == pkRootParent)
+        parent = FRoot;
+    else if (Image.ParentKind == pkComponentParent)
+        parent = FRoot->FindComponent(Image.ParentName);
+    TComponent* old = Component->GetParentComponent();
+    if (!parent || parent == old)
         return;
     if (std::find(FCreated.begin(), FCreated.end(), Component) == FCreated.end())
-        FOldParents.emplace_back(control, control->Parent());
-    control->SetParent(parent);
+        FOldParents.emplace_back(Component, old);
+    Component->SetParentComponent(parent);
 }
 
 // Every stored name must be a published property (a font field, a property of a
@@ -462,8 +461,26 @@ void TFormReader::ReadProperty(const TPropertyMap& Properties, const std::string
         return;
     if (P.Kind == pkString)
         P.SetString(Instance, DecodeString(path, it->second));
+    else if (P.Kind == pkMethod)
+        ReadHandler(path, DecodeString(path, it->second), P, Instance);
     else
         P.SetOrdinal(Instance, DecodeOrdinal(P, path, it->second));
+}
+
+void TFormReader::ReadHandler(const std::string& Path, const std::string& Method, const TPublishedProperty& P,
+                              TPersistent* Instance)
+{
+    std::any handler;
+    if (!Method.empty()) {
+        handler = PublishedMethod(FRoot, Method);
+        if (!handler.has_value())
+            throw EReadError("Property " + Path + ": the form has no method " + Method);
+    }
+    try {
+        P.SetMethod(Instance, handler);
+    } catch (const std::bad_any_cast&) {
+        throw EReadError("Property " + Path + ": method " + Method + " does not fit the event");
+    }
 }
 
 void TFormReader::Undo() noexcept
@@ -477,14 +494,13 @@ void TFormReader::Undo() noexcept
     // parent cannot take them along.
     for (auto it = FOldParents.rbegin(); it != FOldParents.rend(); ++it) {
         try {
-            it->first->SetParent(it->second);
+            it->first->SetParentComponent(it->second);
         } catch (...) {
         }
     }
     for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it) {
         try {
-            if (auto* control = dynamic_cast<TWinControl*>(*it))
-                control->SetParent(nullptr);
+            (*it)->SetParentComponent(nullptr);
         } catch (...) {
         }
         delete *it;

@@ -16,7 +16,12 @@
 //   "Items.Data"      a property of a sub-object: its published properties and whatever
 //                     its DefineProperties stores, under the sub-object's property name
 // Values are encoded as the filers encode them (see TWriter): vaInt64 for integers,
-// enumerations, sets and colours; vaFalse / vaTrue for booleans; vaUTF8String for strings.
+// enumerations, sets and colours; vaFalse / vaTrue for booleans; vaUTF8String for strings
+// and for the handler names of events.
+//
+// Events: an event property names a method of the form that the stream is read into
+// (the root), which the form's class publishes by name (TClassPublisher::Method). They
+// are read, never written: a handler is a function object and has no name to store.
 // Defined properties hold the bytes their writers produced.
 //
 // The binary form stream, version 1 (all integers little-endian):
@@ -33,7 +38,9 @@
 //     4 bytes       number of properties, then per property: string name, string value
 //   A payload must be used up exactly by its fields.
 #include <cstdint>
+#include <any>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -46,7 +53,7 @@ class TFont;
 // ---------------------------------------------------------------------------
 // Published properties
 
-enum TPropertyKind { pkInteger, pkBoolean, pkEnumeration, pkSet, pkColor, pkString, pkFont, pkObject };
+enum TPropertyKind { pkInteger, pkBoolean, pkEnumeration, pkSet, pkColor, pkString, pkFont, pkObject, pkMethod };
 
 struct TPublishedProperty {
     std::string Name;
@@ -65,6 +72,9 @@ struct TPublishedProperty {
     std::function<void(TPersistent*, const std::string&)> SetString;
     // Font and sub-object properties: the object, owned by the instance.
     std::function<TPersistent*(TPersistent*)> GetObject;
+    // Event properties: assigns a handler that a form's published method made (an empty
+    // value clears the event); std::bad_any_cast when the handler is of another type.
+    std::function<void(TPersistent*, const std::any&)> SetMethod;
     // When set, the property is written only when this says so (and it differs from
     // the default or the ancestor).
     std::function<bool(TPersistent*)> Stored;
@@ -78,6 +88,9 @@ struct TPublishedClass {
     std::function<bool(TPersistent*)> IsInstance;
     std::function<TComponent*(TComponent* Owner)> Create; // null: not made by the reader
     std::vector<TPublishedProperty> Properties;
+    // Methods that form streams may name as event handlers: each makes the handler bound
+    // to an instance of the class.
+    std::map<std::string, std::function<std::any(TPersistent*)>> Methods;
 };
 
 // Adds or replaces the class of that name and returns it.
@@ -90,6 +103,12 @@ const TPublishedClass* FindPublishedClass(const std::string& Name);
 const TPublishedClass* PublishedClassOf(TPersistent* Instance);
 // Every property of the class, its bases' first, each name once.
 std::vector<const TPublishedProperty*> PublishedProperties(const TPublishedClass& Class);
+// A property value encoded as form images hold it: an ordinal of that kind, a string.
+std::string EncodeOrdinalValue(TPropertyKind Kind, std::int64_t Value);
+std::string EncodeStringValue(const std::string& Value);
+// The handler that the instance's class (or a base) publishes under Name, bound to the
+// instance; an empty value when there is none.
+std::any PublishedMethod(TPersistent* Instance, const std::string& Name);
 
 namespace lxStreaming {
 template <typename T>
@@ -183,6 +202,30 @@ public:
     TClassPublisher& Object(const std::string& Name, G Get)
     {
         return ObjectProperty(Name, pkObject, Get);
+    }
+    // An event: Member is the public std::function member of the class or a base.
+    template <class E, class B>
+    TClassPublisher& Event(const std::string& Name, E B::*Member)
+    {
+        TPublishedProperty p;
+        p.Name = Name;
+        p.Kind = pkMethod;
+        p.SetMethod = [Member](TPersistent* o, const std::any& handler) {
+            static_cast<C*>(o)->*Member = handler.has_value() ? std::any_cast<E>(handler) : E();
+        };
+        return Add(std::move(p));
+    }
+    // A method that form streams may name as the handler of an event of type E.
+    template <class E, class M, class B>
+    TClassPublisher& Method(const std::string& Name, M B::*Function)
+    {
+        FClass.Methods[Name] = [Function](TPersistent* o) -> std::any {
+            C* instance = static_cast<C*>(o);
+            return E([instance, Function](auto&&... args) {
+                return (instance->*Function)(std::forward<decltype(args)>(args)...);
+            });
+        };
+        return *this;
     }
     // Makes the last declared property stored only when Predicate says so.
     template <class P>

@@ -4,8 +4,10 @@
 #include <mutex>
 
 #include "platform/framework/Forms.h"
+#include "platform/framework/Menus.h"
 #include "platform/framework/PublishedControls.h"
 #include "platform/framework/Streaming.h"
+#include "platform/framework/TextForm.h"
 
 namespace {
 
@@ -15,8 +17,51 @@ std::map<std::string, TPublishedClass>& Classes()
     return classes;
 }
 
+std::map<std::string, std::int64_t>& Identifiers()
+{
+    static std::map<std::string, std::int64_t> identifiers;
+    return identifiers;
+}
+
+void RegisterFrameworkIdentifiers()
+{
+    RegisterIdentifiers({{"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom}, {"alLeft", alLeft},
+                         {"alRight", alRight}, {"alClient", alClient}, {"akLeft", akLeft}, {"akTop", akTop},
+                         {"akRight", akRight}, {"akBottom", akBottom}, {"dmManual", dmManual},
+                         {"dmAutomatic", dmAutomatic}, {"bdLeftToRight", bdLeftToRight},
+                         {"bdRightToLeft", bdRightToLeft}, {"fsBold", fsBold}, {"fsItalic", fsItalic},
+                         {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}, {"fpDefault", fpDefault},
+                         {"fpVariable", fpVariable}, {"fpFixed", fpFixed}});
+    RegisterIdentifiers({{"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
+                         {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
+                         {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
+                         {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
+                         {"clNone", clNone}, {"clDefault", clDefault}, {"clWindow", clWindow},
+                         {"clWindowText", clWindowText}, {"clBtnFace", clBtnFace}, {"clBtnText", clBtnText},
+                         {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
+                         {"clGrayText", clGrayText}, {"clInfoBk", clInfoBk}, {"clInfoText", clInfoText}});
+}
+
+void PublishMenus()
+{
+    using P = TPopupMenu;
+    TClassPublisher<P>("TPopupMenu", "", [](TComponent* Owner) -> TComponent* { return new TPopupMenu(Owner); })
+        .Boolean("AutoPopup", &P::AutoPopup, &P::SetAutoPopup, true)
+        .Event("OnPopup", &P::OnPopup);
+    using M = TMenuItem;
+    TClassPublisher<M>("TMenuItem", "", [](TComponent* Owner) -> TComponent* { return new TMenuItem(Owner); })
+        .String("Caption", &M::Caption, &M::SetCaption)
+        .String("Hint", &M::Hint, &M::SetHint)
+        .Integer("ShortCut", &M::ShortCut, &M::SetShortCut, scNone)
+        .Boolean("Enabled", &M::Enabled, &M::SetEnabled, true)
+        .Boolean("Visible", &M::Visible, &M::SetVisible, true)
+        .Boolean("Checked", &M::Checked, &M::SetChecked, false)
+        .Event("OnClick", &M::OnClick);
+}
+
 void PublishFrameworkClasses()
 {
+    RegisterFrameworkIdentifiers();
     TClassPublisher<TForm>("TForm", "", [](TComponent* Owner) -> TComponent* { return new TForm(Owner); })
         .Integer("Left", &TForm::Left, &TForm::SetLeft, 0)
         .Integer("Top", &TForm::Top, &TForm::SetTop, 0)
@@ -35,6 +80,7 @@ void PublishFrameworkClasses()
         .Integer("MaxWidth", &S::MaxWidth, &S::SetMaxWidth, 0)
         .Integer("MinHeight", &S::MinHeight, &S::SetMinHeight, 0)
         .Integer("MinWidth", &S::MinWidth, &S::SetMinWidth, 0);
+    PublishMenus();
 }
 
 // The framework's classes are there before anyone asks.
@@ -46,6 +92,21 @@ void EnsureFrameworkClasses()
 
 } // namespace
 
+void RegisterIdentifiers(const std::vector<std::pair<std::string, std::int64_t>>& List)
+{
+    for (const auto& [name, value] : List)
+        Identifiers()[name] = value;
+}
+
+std::optional<std::int64_t> IdentifierValue(const std::string& Name)
+{
+    EnsureFrameworkClasses();
+    const auto it = Identifiers().find(Name);
+    if (it == Identifiers().end())
+        return std::nullopt;
+    return it->second;
+}
+
 TPublishedClass& RegisterPublishedClass(const std::string& Name, const std::string& BaseName,
                                         std::function<bool(TPersistent*)> IsInstance,
                                         std::function<TComponent*(TComponent* Owner)> Create)
@@ -56,6 +117,7 @@ TPublishedClass& RegisterPublishedClass(const std::string& Name, const std::stri
     c.IsInstance = std::move(IsInstance);
     c.Create = std::move(Create);
     c.Properties.clear();
+    c.Methods.clear();
     return c;
 }
 
@@ -88,4 +150,15 @@ std::vector<const TPublishedProperty*> PublishedProperties(const TPublishedClass
             properties.push_back(&p);
     }
     return properties;
+}
+
+std::any PublishedMethod(TPersistent* Instance, const std::string& Name)
+{
+    for (const TPublishedClass* c = PublishedClassOf(Instance); c;
+         c = c->BaseName.empty() ? nullptr : FindPublishedClass(c->BaseName)) {
+        const auto it = c->Methods.find(Name);
+        if (it != c->Methods.end())
+            return it->second(Instance);
+    }
+    return {};
 }
