@@ -533,3 +533,5 @@ TDateTime StrToDateTime(const std::string& s)
         return t;
     throw EConvertError(Format("'%s' is not a valid date and time", s));
 }
+
+void Abort() { throw EAbort("Operation aborted"); }

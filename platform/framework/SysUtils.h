@@ -43,6 +43,10 @@ LX_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 LX_DECLARE_EXCEPTION(EFCreateError, EStreamError);
 // String lists report their index errors as list errors, so one handler catches both.
 LX_DECLARE_EXCEPTION(EStringListError, EListError);
+// The silent exception: it ends an event handler, and the application's error display
+// shows nothing for it.
+LX_DECLARE_EXCEPTION(EAbort, Exception);
+[[noreturn]] void Abort();
 
 // ---------------------------------------------------------------------------
 // Resource strings
