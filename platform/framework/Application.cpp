@@ -29,6 +29,20 @@ bool TApplication::HelpCommand(WORD Command, std::intptr_t Data)
     return OpenHelpFile(FHelpFile, int(Data)) || Shown;
 }
 
+void TApplication::SetHint(const std::string& Value)
+{
+    if (Replace(FHint, Value) && OnHint)
+        OnHint(this);
+}
+
+std::string GetShortHint(const std::string& Hint) { return Hint.substr(0, Hint.find('|')); }
+
+std::string GetLongHint(const std::string& Hint)
+{
+    const std::size_t bar = Hint.find('|');
+    return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
+}
+
 TApplication* Application()
 {
     static TApplication* TheApplication = new TApplication(nullptr);

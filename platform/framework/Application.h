@@ -27,14 +27,29 @@ public:
     bool HelpContext(int Context);
     bool HelpCommand(WORD Command, std::intptr_t Data);
 
+    // The hint of the control under the mouse (or of a hovered menu item); OnHint
+    // follows every change.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& Value);
+    // Off: no control shows its hint as a tooltip.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+
     THelpEvent OnHelp;
+    TNotifyEvent OnHint;
     // How a help file is opened (by default the desktop's viewer); replaceable for tests
     // and for applications with a viewer of their own.
     std::function<bool(const std::string& File, int Context)> OpenHelpFile;
 
 private:
     std::string FHelpFile;
+    std::string FHint;
+    bool FShowHint = true;
 };
 
 // The one application object, made on first use and never freed.
 TApplication* Application();
+
+// The parts of a hint before and after its first '|'; the whole when it has none.
+std::string GetShortHint(const std::string& Hint);
+std::string GetLongHint(const std::string& Hint);

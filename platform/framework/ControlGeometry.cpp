@@ -80,6 +80,8 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         MoveWindow(FHandle, FLeft, FTop, FWidth, FHeight, TRUE);
     if (FHostWindow)
         MoveWindow(FHostWindow, 0, 0, FWidth, FHeight, TRUE);
+    if (FParent)
+        FParent->Perform(CM_CONTROLCHANGE, WPARAM(this));
 }
 
 void TWinControl::SetConstraints(TSizeConstraints* Value)

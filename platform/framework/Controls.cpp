@@ -168,6 +168,7 @@ TWinControl::TWinControl(TComponent* AOwner)
       FConstraints(std::make_unique<TSizeConstraints>())
 {
     RegisterFrameworkClasses();
+    TrackHints();
     FFont->OnChange = [this](TObject* Sender) { FontOnChange(Sender); };
     FConstraints->OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks};
@@ -297,6 +298,7 @@ void TWinControl::CreateWnd()
     if (QWidget* w = WindowWidget(FHandle))
         w->setFont(FFont->ToQFont());
     ApplyBiDiModeToWidget();
+    ApplyHintToWidget();
     Perform(WM_SETFONT, WPARAM(FFont->Handle()), 1);
 }
 
@@ -370,6 +372,7 @@ void TWinControl::SetParent(TWinControl* AParent)
         ParentFontChanged();
         TakeParentProperties();
         TakeAnchorReference();
+        FParent->Perform(CM_CONTROLCHANGE, WPARAM(this));
     }
     if (HandleAllocated()) {
         if (FParent)
@@ -408,6 +411,7 @@ QWidget* TWinControl::Widget()
 void TWinControl::RemoveControl(TWinControl* Control)
 {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), Control), FControls.end());
+    Perform(CM_CONTROLCHANGE, WPARAM(Control));
 }
 
 LRESULT TWinControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -522,8 +526,11 @@ bool TWinControl::DispatchPropertyChange(TMessage& Message)
         ApplyBiDiModeToWidget();
         ChildrenTakeFromParent(Message.Msg);
         return true;
-    case CM_CTL3DCHANGED:
     case CM_SHOWHINTCHANGED:
+        ApplyHintToWidget();
+        ChildrenTakeFromParent(Message.Msg);
+        return true;
+    case CM_CTL3DCHANGED:
         ChildrenTakeFromParent(Message.Msg);
         return true;
     default:

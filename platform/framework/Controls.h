@@ -16,6 +16,9 @@
 // The framework's own messages: control messages and reflected notifications.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
+// Sent by a form to its controls for Return and Escape that the focused control left;
+// WParam is the key, and a control that acts on it answers 1.
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
@@ -25,10 +28,13 @@ constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 22;
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 26;
+// Sent to a control when a child came, went or moved; WParam is the child.
+constexpr UINT CM_CONTROLCHANGE = CM_BASE + 36;
 constexpr UINT CM_DRAG = CM_BASE + 47;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY; // 0xBC4E
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
 constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
 constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
@@ -211,6 +217,13 @@ public:
     void SetTabStop(bool Value) { FTabStop = Value; }
     int TabOrder() const { return FTabOrder; }
     void SetTabOrder(int Value) { FTabOrder = Value; }
+    // The hint: "short|long" (GetShortHint, GetLongHint). The mouse entering the control
+    // makes it (or the nearest parent's non-empty hint) the application's Hint; the
+    // short part shows as a tooltip while ShowHint is on.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& Value);
+    // The hint, or the nearest parent's non-empty one.
+    std::string InheritedHint() const;
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return FParentShowHint; }
@@ -368,6 +381,10 @@ private:
     // Children that follow the property whose change Message announces take the new value.
     void ChildrenTakeFromParent(UINT Message);
     void ApplyBiDiModeToWidget();
+    void ApplyHintToWidget();
+    // Watches the mouse entering and leaving every control's widgets (once per Qt
+    // application) to keep the application's Hint.
+    static void TrackHints();
 
     // Where the control stood when its anchors were last measured, and the parent's
     // client size then.
@@ -411,6 +428,7 @@ private:
     int FBorderWidth = 0;
     RECT FFrameInsets; // what the default routine took for the frame, edge by edge
     std::string FCaption;
+    std::string FHint;
     TDragMode FDragMode = dmManual;
     TDragKind FDragKind = dkDrag;
     TCursor FDragCursor = crDrag;

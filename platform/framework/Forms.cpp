@@ -1,6 +1,11 @@
 #include "platform/framework/Forms.h"
 
+#include "platform/framework/EventFilter.h"
+
+#include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QWidget>
 
@@ -31,7 +36,41 @@ void RegisterFormClass()
     RegisterClassA(wc);
 }
 
+WORD DialogKeyOf(const QKeyEvent* Event)
+{
+    if (Event->modifiers() & ~Qt::KeypadModifier)
+        return 0;
+    switch (Event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    default: return 0;
+    }
+}
+
+// Sees the Return and Escape presses that reach the form's widget: those meant for the
+// form itself and those its focused widget left. A line edit (an edit control or a
+// tree's label editor) keeps them, as it ends its editing with them.
+bool OfferDialogKey(HWND Form, QEvent* Event)
+{
+    if (Event->type() != QEvent::KeyPress)
+        return false;
+    const WORD key = DialogKeyOf(static_cast<QKeyEvent*>(Event));
+    if (!key || qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        return false;
+    LRESULT taken = 0;
+    CallGuarded([&] { taken = SendMessageA(Form, CM_DIALOGKEY, key, 0); });
+    return taken != 0;
+}
+
 } // namespace
+
+TForm* GetParentForm(TWinControl* Control)
+{
+    while (Control && !dynamic_cast<TForm*>(Control))
+        Control = Control->Parent();
+    return static_cast<TForm*>(Control);
+}
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 {
@@ -53,6 +92,26 @@ void TForm::CreateParams(TCreateParams& Params)
     Params.Style &= ~(WS_CHILD | WS_CLIPSIBLINGS);
     Params.WndParent = nullptr;
     CreateSubClass(Params, FormClass);
+}
+
+void TForm::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    const HWND handle = Handle();
+    new TEventFilter(WindowWidget(handle),
+                     [handle](QObject*, QEvent* Event) { return OfferDialogKey(handle, Event); });
+}
+
+bool TForm::SendDialogKey(TWinControl* Parent, WORD Key)
+{
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TWinControl* control = Parent->Controls(i);
+        if (!control->Visible() || !control->Enabled())
+            continue;
+        if (control->Perform(CM_DIALOGKEY, Key) || SendDialogKey(control, Key))
+            return true;
+    }
+    return false;
 }
 
 void TForm::Show()
@@ -90,6 +149,10 @@ void TForm::Dispatch(TMessage& Message)
         DefaultHandler(Message);
         Invalidate();
         BroadcastToChildren(CM_SYSCOLORCHANGE, Message.WParam, Message.LParam);
+        return;
+    }
+    if (Message.Msg == CM_DIALOGKEY) {
+        Message.Result = SendDialogKey(this, WORD(Message.WParam)) ? 1 : 0;
         return;
     }
     if (Message.Msg == WM_ERASEBKGND && Message.WParam) {

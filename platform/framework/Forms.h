@@ -20,9 +20,18 @@ public:
 protected:
     bool IsTopLevelWindow() const override { return true; }
     void CreateParams(TCreateParams& Params) override;
+    // The window's widget also hands Return and Escape that no control took to the
+    // controls (CM_DIALOGKEY).
+    void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
 
 private:
+    // Offers Key to the enabled, visible controls below Parent, depth first; true
+    // when one took it.
+    static bool SendDialogKey(TWinControl* Parent, WORD Key);
     int FModalResult = mrNone;
     bool FModal = false;
 };
+
+// The form a control is on (itself when it is one), or null.
+TForm* GetParentForm(TWinControl* Control);

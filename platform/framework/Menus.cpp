@@ -1,5 +1,7 @@
 #include "platform/framework/Menus.h"
 
+#include "platform/framework/Application.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -294,6 +296,7 @@ void FillMenu(QMenu* Menu, const TMenuItem* Parent, TMenuItem*& Chosen)
             Group->addAction(Action);
         }
         QObject::connect(Action, &QAction::triggered, Menu, [&Chosen, Item] { Chosen = Item; });
+        QObject::connect(Action, &QAction::hovered, Menu, [Item] { Application()->SetHint(Item->Hint()); });
     }
 }
 

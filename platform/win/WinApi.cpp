@@ -84,7 +84,9 @@ void ReleaseWidget(TWindowRecord& r)
         ww->Detach();
     if (r.callDepth > 0) {
         // A message of this window is running, possibly inside an event of the widget.
+        // Out of its parent, so that the parent's own deletion cannot take it along now.
         w->hide();
+        w->setParent(nullptr);
         w->deleteLater();
     } else {
         delete w;
