@@ -57,6 +57,7 @@ void PublishWinControlProperties(TClassPublisher<C>& Publisher)
         .Boolean("ParentCtl3D", &C::ParentCtl3D, &C::SetParentCtl3D, true)
         .Boolean("ParentFont", &C::ParentFont, &C::SetParentFont, true)
         .Boolean("ParentShowHint", &C::ParentShowHint, &C::SetParentShowHint, true)
+        .String("Hint", &C::Hint, &C::SetHint)
         .Boolean("ShowHint", &C::ShowHint, &C::SetShowHint, false)
         .StoredWhen([](C* c) { return !c->ParentShowHint(); })
         .Integer("TabOrder", &C::TabOrder, &C::SetTabOrder, -1)
@@ -64,3 +65,7 @@ void PublishWinControlProperties(TClassPublisher<C>& Publisher)
         .Boolean("Visible", &C::Visible, &C::SetVisible, true);
     PublishWinControlEvents(Publisher);
 }
+
+// Publishes the standard controls (buttons, edits, boxes, labels, scroll boxes, status
+// bars) with the framework's own classes.
+void PublishStandardControls();

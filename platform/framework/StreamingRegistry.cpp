@@ -81,6 +81,7 @@ void PublishFrameworkClasses()
         .Integer("MinHeight", &S::MinHeight, &S::SetMinHeight, 0)
         .Integer("MinWidth", &S::MinWidth, &S::SetMinWidth, 0);
     PublishMenus();
+    PublishStandardControls();
 }
 
 // The framework's classes are there before anyone asks.

@@ -42,7 +42,9 @@ private:
     void BeginObject(const std::string& Declaration);
     void Property(const std::string& Path, const std::string& Value);
     TComponentImage& Current();
+    std::string ListLines(std::istream& Lines);
     std::string EncodedValue(const std::string& Value) const;
+    std::string ListText(const std::string& Value) const;
     std::string QuotedString(const std::string& Value) const;
     std::int64_t Integer(const std::string& Value) const;
     std::int64_t SetBits(const std::string& Value) const;
@@ -65,6 +67,9 @@ TFormImage TTextFormParser::Parse(const std::string& Text)
             continue;
         if (FRootDone)
             Fail("text after the form's end");
+        // A list runs on to the line that closes it.
+        if (line.back() == '(' && line.find('=') != std::string::npos)
+            line += ListLines(lines);
         Statement(line);
     }
     if (!FRootDone)
@@ -115,6 +120,20 @@ void TTextFormParser::BeginObject(const std::string& Declaration)
     FOpen.push_back({name, nullptr, FImage.Components.size() - 1});
 }
 
+// The lines of a list up to its closing parenthesis, each after a line break.
+std::string TTextFormParser::ListLines(std::istream& Lines)
+{
+    std::string list, line;
+    while (std::getline(Lines, line)) {
+        ++FLine;
+        line = Trimmed(line);
+        list += "\n" + line;
+        if (!line.empty() && line.back() == ')')
+            return list;
+    }
+    Fail("a list without its closing parenthesis");
+}
+
 TComponentImage& TTextFormParser::Current()
 {
     const TOpenObject& open = FOpen.back();
@@ -133,6 +152,8 @@ std::string TTextFormParser::EncodedValue(const std::string& Value) const
 {
     if (Value[0] == '\'')
         return EncodeStringValue(QuotedString(Value));
+    if (Value[0] == '(')
+        return EncodeStringValue(ListText(Value));
     if (Value[0] == '[')
         return EncodeOrdinalValue(pkSet, SetBits(Value));
     if (SameText(Value, "True") || SameText(Value, "False"))
@@ -167,6 +188,22 @@ std::string TTextFormParser::QuotedString(const std::string& Value) const
     if (rest[0] != '+')
         Fail("unexpected text after a string: " + rest);
     return result + QuotedString(Trimmed(rest.substr(1)));
+}
+
+// A list of strings and integers, one a line, becomes their lines joined by line breaks.
+std::string TTextFormParser::ListText(const std::string& Value) const
+{
+    std::istringstream items(Value.substr(1, Value.size() - 2));
+    std::string item, text;
+    bool first = true;
+    while (std::getline(items, item)) {
+        item = Trimmed(item);
+        if (item.empty())
+            continue;
+        text += (first ? "" : "\n") + (item[0] == '\'' ? QuotedString(item) : std::to_string(Integer(item)));
+        first = false;
+    }
+    return text;
 }
 
 std::int64_t TTextFormParser::Integer(const std::string& Value) const

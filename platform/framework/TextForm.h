@@ -15,7 +15,9 @@
 // One statement a line: "object Name: Class", "end", or "Property = value". Values are
 // integers (decimal, or hexadecimal after '$'), strings in single quotes ('' inside one
 // stands for a quote; quoted pieces may be joined with +), True and False, identifiers,
-// and sets of identifiers in brackets. An identifier registered with RegisterIdentifiers
+// sets of identifiers in brackets, and lists in parentheses: strings or integers, one a
+// line, up to the line that ends with ')', read as one string of their lines (the form a
+// string list's Text takes). An identifier registered with RegisterIdentifiers
 // stands for its value (an enumeration's ordinal, a colour); any other identifier names
 // a method of the form, the handler of an event property. Objects nested in the root are
 // owned by it and held (GetParentComponent) by the object they are nested in. Empty lines
