@@ -2,6 +2,10 @@
 
 #include <QDesktopServices>
 #include <QUrl>
+#include <stdexcept>
+
+#include "platform/framework/Dialogs.h"
+#include "platform/win/WinApi.h"
 
 namespace {
 
@@ -43,8 +47,41 @@ std::string GetLongHint(const std::string& Hint)
     return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
 }
 
+void TApplication::HandleException(std::exception_ptr E)
+{
+    try {
+        if (E)
+            std::rethrow_exception(E);
+    } catch (const EAbort&) {
+        // the silent exception: nothing to show
+    } catch (const std::exception& error) {
+        if (OnException)
+            OnException(this, error);
+        else
+            ShowException(error);
+    } catch (...) {
+        HandleException(std::make_exception_ptr(std::runtime_error("Unknown error")));
+    }
+}
+
+void TApplication::ShowException(const std::exception& E) { MessageDlg(E.what(), mtError, {mbOK}, 0); }
+
+namespace {
+
+TApplication* MakeApplication()
+{
+    auto* application = new TApplication(nullptr);
+    TExceptionHandler installed = SetApplicationExceptionHandler(
+        [application](std::exception_ptr E) { application->HandleException(E); });
+    if (installed)
+        SetApplicationExceptionHandler(std::move(installed));
+    return application;
+}
+
+} // namespace
+
 TApplication* Application()
 {
-    static TApplication* TheApplication = new TApplication(nullptr);
+    static TApplication* TheApplication = MakeApplication();
     return TheApplication;
 }

@@ -1,5 +1,6 @@
 #include "platform/framework/Controls.h"
 
+#include "platform/framework/Application.h"
 #include "platform/framework/DragDrop.h"
 #include "platform/framework/Menus.h"
 
@@ -169,6 +170,7 @@ TWinControl::TWinControl(TComponent* AOwner)
 {
     RegisterFrameworkClasses();
     TrackHints();
+    Application(); // its error display is in place before any control handles input
     FFont->OnChange = [this](TObject* Sender) { FontOnChange(Sender); };
     FConstraints->OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks};
@@ -438,7 +440,25 @@ void TWinControl::WndProc(TMessage& Message)
     default:
         break;
     }
+    if (KeyPreviewedByForm(Message))
+        return;
     Dispatch(Message);
+}
+
+bool TWinControl::KeyPreviewedByForm(TMessage& Message)
+{
+    const UINT msg = Message.Msg;
+    const bool keyUp = msg == WM_KEYUP || msg == WM_SYSKEYUP;
+    if (!keyUp && msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN && msg != WM_CHAR)
+        return false;
+    TWinControl* form = FParent;
+    while (form && !form->IsTopLevelWindow())
+        form = form->FParent;
+    if (!form || !form->PreviewsKeys())
+        return false;
+    if (msg == WM_CHAR)
+        return form->DoKeyPress(Message);
+    return keyUp ? form->DoKeyUp(Message) : form->DoKeyDown(Message);
 }
 
 void TWinControl::Dispatch(TMessage& Message)

@@ -311,6 +311,8 @@ protected:
     void DestroyChildControls();
 
 
+    // A form answers true while it sees its controls' keys before they do.
+    virtual bool PreviewsKeys() const { return false; }
     // Key and mouse processing; a key handler that sets Key to 0 consumes the key.
     bool DoKeyDown(TMessage& Message);
     bool DoKeyPress(TMessage& Message);
@@ -396,6 +398,9 @@ private:
     void TakeAnchorReference();
     void ApplyAnchors(int ParentWidth, int ParentHeight);
 
+    // Hands a key message to the form around the control when it previews keys; true
+    // when the form consumed the key.
+    bool KeyPreviewedByForm(TMessage& Message);
     void ParentFontChanged();
     void FontOnChange(TObject* Sender);
     void RemoveControl(TWinControl* Control);

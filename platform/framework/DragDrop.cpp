@@ -9,25 +9,11 @@
 #include <QWidget>
 #include <cstdlib>
 
+#include "platform/framework/Cursors.h"
 #include "platform/framework/ImgList.h"
 #include "platform/win/FirstError.h"
 
 namespace {
-
-Qt::CursorShape CursorShape(TCursor Cursor)
-{
-    switch (Cursor) {
-    case crDrag: return Qt::DragMoveCursor;
-    case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop:
-    case crNo: return Qt::ForbiddenCursor;
-    case crCross: return Qt::CrossCursor;
-    case crIBeam: return Qt::IBeamCursor;
-    case crHourGlass: return Qt::WaitCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
 
 // The drag object the framework makes when OnStartDrag hands out none: drag events
 // name the control itself as their source.

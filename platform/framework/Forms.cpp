@@ -3,12 +3,17 @@
 #include "platform/framework/EventFilter.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <unordered_set>
 
+#include "platform/framework/SysUtils.h"
 #include "platform/win/Gdi.h"
 
 namespace {
@@ -63,6 +68,65 @@ bool OfferDialogKey(HWND Form, QEvent* Event)
     return taken != 0;
 }
 
+// The forms not yet destroyed, so that a Release whose form was freed meanwhile does nothing.
+std::unordered_set<TForm*>& LiveForms()
+{
+    static std::unordered_set<TForm*> forms;
+    return forms;
+}
+
+Qt::WindowFlags FormWindowFlags(TFormBorderStyle Style, TBorderIcons Icons)
+{
+    const bool tool = Style == bsToolWindow || Style == bsSizeToolWin;
+    Qt::WindowFlags flags = tool ? Qt::Tool : Style == bsDialog ? Qt::Dialog : Qt::Window;
+    if (Style == TFormBorderStyle(bsNone))
+        return flags | Qt::FramelessWindowHint;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (!Icons.Contains(biSystemMenu))
+        return flags;
+    flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    const bool minMax = Style == bsSizeable || Style == TFormBorderStyle(bsSingle); // dialogs and tool windows have neither
+    if (minMax && Icons.Contains(biMinimize))
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (minMax && Icons.Contains(biMaximize))
+        flags |= Qt::WindowMaximizeButtonHint;
+    if (Icons.Contains(biHelp))
+        flags |= Qt::WindowContextHelpButtonHint;
+    return flags;
+}
+
+QRect ScreenArea(bool WholeDesktop)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return WholeDesktop ? screen->virtualGeometry() : screen->geometry();
+}
+
+// Ends the modal state however ShowModal is left: the form is hidden and modeless again.
+class TModalScope {
+public:
+    TModalScope(TForm& Form, bool& Modal, QWidget* Widget) : FForm(Form), FModal(Modal), FWidget(Widget)
+    {
+        FModal = true;
+        FWidget->setWindowModality(Qt::ApplicationModal);
+    }
+    ~TModalScope()
+    {
+        FModal = false;
+        FForm.Hide();
+        if (FWidget)
+            FWidget->setWindowModality(Qt::NonModal);
+    }
+    TModalScope(const TModalScope&) = delete;
+    TModalScope& operator=(const TModalScope&) = delete;
+
+private:
+    TForm& FForm;
+    bool& FModal;
+    QPointer<QWidget> FWidget;
+};
+
 } // namespace
 
 TForm* GetParentForm(TWinControl* Control)
@@ -72,18 +136,74 @@ TForm* GetParentForm(TWinControl* Control)
     return static_cast<TForm*>(Control);
 }
 
+// The form window's Qt events that have no message: the close button asks the form
+// to close, and a show tells the form before the window appears. The form is looked
+// up by its window each time, since the widget may outlive it.
+class TFormWindowEvents : public QObject {
+public:
+    TFormWindowEvents(HWND Form, QObject* Parent) : QObject(Parent), FForm(Form) {}
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        TForm* form = dynamic_cast<TForm*>(TWinControl::FindControl(FForm));
+        if (!form)
+            return false;
+        if (Event->type() == QEvent::Close) {
+            Event->ignore(); // the form hides or frees itself when it agrees to close
+            CallGuarded([form] { form->Close(); });
+            return true;
+        }
+        if (Event->type() == QEvent::Show && !Event->spontaneous())
+            CallGuarded([form] { form->DoShow(); });
+        return false;
+    }
+
+private:
+    HWND FForm;
+};
+
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 {
     RegisterFormClass();
+    LiveForms().insert(this);
     SetVisible(false);
     SetBounds(0, 0, 640, 480);
+    Constraints()->OnChange = [this](TObject*) {
+        SetBounds(Left(), Top(), Width(), Height());
+        ApplySizeLimits();
+    };
 }
 
 TForm::~TForm()
 {
+    if (OnDestroy)
+        CallGuarded([this] { OnDestroy(this); });
+    LiveForms().erase(this);
     DestroyChildControls();
     if (HandleAllocated())
         DestroyWindowHandle();
+}
+
+void TForm::Loaded()
+{
+    TWinControl::Loaded();
+    DoCreate();
+}
+
+void TForm::DoCreate()
+{
+    if (FCreated)
+        return;
+    FCreated = true;
+    if (OnCreate)
+        OnCreate(this);
+}
+
+void TForm::DoShow()
+{
+    if (OnShow)
+        OnShow(this);
 }
 
 void TForm::CreateParams(TCreateParams& Params)
@@ -98,8 +218,12 @@ void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
     const HWND handle = Handle();
-    new TEventFilter(WindowWidget(handle),
-                     [handle](QObject*, QEvent* Event) { return OfferDialogKey(handle, Event); });
+    QWidget* w = WindowWidget(handle);
+    new TEventFilter(w, [handle](QObject*, QEvent* Event) { return OfferDialogKey(handle, Event); });
+    w->installEventFilter(new TFormWindowEvents(handle, w));
+    if (FBorderStyle != bsSizeable || FBorderIcons != DefaultBorderIcons)
+        ApplyWindowFlags(); // the default frame is Qt's own
+    ApplySizeLimits();
 }
 
 bool TForm::SendDialogKey(TWinControl* Parent, WORD Key)
@@ -116,6 +240,8 @@ bool TForm::SendDialogKey(TWinControl* Parent, WORD Key)
 
 void TForm::Show()
 {
+    DoCreate();
+    PlaceForShowing();
     SetVisible(true);
     if (QWidget* w = WindowWidget(Handle())) {
         w->setWindowTitle(QString::fromStdString(Caption()));
@@ -125,22 +251,154 @@ void TForm::Show()
 
 int TForm::ShowModal()
 {
+    if (FModal || WindowShown())
+        throw EInvalidOperation("Cannot make a visible window modal");
     FModalResult = mrNone;
-    FModal = true;
-    Show();
-    QEventLoop loop;
-    while (FModalResult == mrNone && HandleAllocated() && IsWindowVisible(Handle()))
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
-    FModal = false;
-    Hide();
+    TCloseAction action = caHide;
+    {
+        const TModalScope modal(*this, FModal, WindowWidget(Handle()));
+        Show();
+        RunModalLoop(action);
+    }
+    if (action == caFree)
+        Release();
     return FModalResult;
+}
+
+void TForm::RunModalLoop(TCloseAction& Action)
+{
+    QEventLoop loop;
+    for (;;) {
+        while (FModalResult == mrNone && WindowShown())
+            loop.processEvents(QEventLoop::WaitForMoreEvents);
+        if (!WindowShown()) { // hidden or destroyed from elsewhere
+            if (FModalResult == mrNone)
+                FModalResult = mrCancel;
+            return;
+        }
+        if (CloseModal(Action))
+            return;
+    }
+}
+
+bool TForm::CloseModal(TCloseAction& Action)
+{
+    Action = CloseQuery() ? caHide : caNone;
+    if (Action != caNone && OnClose)
+        OnClose(this, Action);
+    if (Action != caNone)
+        return true;
+    FModalResult = mrNone;
+    return false;
 }
 
 void TForm::Close()
 {
-    if (FModal && FModalResult == mrNone)
-        FModalResult = mrCancel;
-    Hide();
+    if (FModal) {
+        FModalResult = mrCancel; // the modal loop asks OnCloseQuery and OnClose
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = caHide;
+    if (OnClose)
+        OnClose(this, action);
+    ApplyCloseAction(action);
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TForm::ApplyCloseAction(TCloseAction Action)
+{
+    switch (Action) {
+    case caHide:
+        Hide();
+        break;
+    case caMinimize:
+        if (HandleAllocated())
+            WindowWidget(Handle())->showMinimized();
+        break;
+    case caFree:
+        Hide();
+        Release();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm::Release()
+{
+    QTimer::singleShot(0, qApp, [this] {
+        if (LiveForms().count(this))
+            delete this;
+    });
+}
+
+bool TForm::WindowShown() { return HandleAllocated() && IsWindowVisible(Handle()); }
+
+void TForm::PlaceForShowing()
+{
+    QRect area;
+    auto* ownerForm = dynamic_cast<TForm*>(Owner());
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        area = ScreenArea(FPosition == poDesktopCenter);
+        break;
+    case poMainFormCenter: // the owner stands for the main form: the application keeps none
+    case poOwnerFormCenter:
+        area = ownerForm && ownerForm->WindowShown()
+                   ? QRect(ownerForm->Left(), ownerForm->Top(), ownerForm->Width(), ownerForm->Height())
+                   : ScreenArea(false);
+        break;
+    default:
+        return;
+    }
+    SetBounds(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2, Width(), Height());
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value)
+{
+    FBorderIcons = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle Value)
+{
+    FBorderStyle = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::ApplyWindowFlags()
+{
+    if (!HandleAllocated())
+        return;
+    QWidget* w = WindowWidget(Handle());
+    const Qt::WindowFlags flags = FormWindowFlags(FBorderStyle, FBorderIcons);
+    if (w->windowFlags() == flags)
+        return;
+    const bool shown = w->isVisible();
+    w->setWindowFlags(flags); // Qt hides a window whose flags change
+    if (shown)
+        w->show();
+}
+
+void TForm::ApplySizeLimits()
+{
+    if (!HandleAllocated())
+        return;
+    const TSizeConstraints* limits = Constraints();
+    QWidget* w = WindowWidget(Handle());
+    w->setMinimumSize(limits->MinWidth(), limits->MinHeight());
+    w->setMaximumSize(limits->MaxWidth() > 0 ? limits->MaxWidth() : QWIDGETSIZE_MAX,
+                      limits->MaxHeight() > 0 ? limits->MaxHeight() : QWIDGETSIZE_MAX);
 }
 
 void TForm::Dispatch(TMessage& Message)
