@@ -69,3 +69,5 @@ void PublishWinControlProperties(TClassPublisher<C>& Publisher)
 // Publishes the standard controls (buttons, edits, boxes, labels, scroll boxes, status
 // bars) with the framework's own classes.
 void PublishStandardControls();
+// Publishes forms and the common dialogs.
+void PublishForms();

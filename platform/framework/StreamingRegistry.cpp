@@ -62,17 +62,7 @@ void PublishMenus()
 void PublishFrameworkClasses()
 {
     RegisterFrameworkIdentifiers();
-    TClassPublisher<TForm>("TForm", "", [](TComponent* Owner) -> TComponent* { return new TForm(Owner); })
-        .Integer("Left", &TForm::Left, &TForm::SetLeft, 0)
-        .Integer("Top", &TForm::Top, &TForm::SetTop, 0)
-        .Integer("Width", &TForm::Width, &TForm::SetWidth, 640)
-        .Integer("Height", &TForm::Height, &TForm::SetHeight, 480)
-        .String("Caption", &TForm::Caption, &TForm::SetCaption)
-        .Color("Color", &TForm::Color, &TForm::SetColor, clBtnFace)
-        .Boolean("Enabled", &TForm::Enabled, &TForm::SetEnabled, true)
-        .Font("Font", &TForm::Font)
-        .StoredWhen([](TForm* f) { return !f->ParentFont(); })
-        .Boolean("ShowHint", &TForm::ShowHint, &TForm::SetShowHint, false);
+    PublishForms();
     // The sub-object of every control's Constraints.
     using S = TSizeConstraints;
     TClassPublisher<S>("TSizeConstraints", "")
