@@ -7,7 +7,7 @@
 // it is its default, 300 ms; with one it is stored when it differs from 300 and is at
 // least 100. The setter raises smaller values to 100, so a smaller one was never set by
 // the application: it is the window's own starting value, which reading must not replace.
-// Events and image list references are not stored.
+// Events are read (their handlers named), never written; image list references are not stored.
 #include <mutex>
 
 #include "control/TreeViewPublished.h"
@@ -42,6 +42,30 @@ TNativeDefaults NativeDefaultsOf(TCustomlxTreeView* Tree)
 constexpr int DefaultScrollDelayTime = 300;
 constexpr int SmallestScrollDelayTime = 100;
 
+// The tree view's own events, which form streams name by their handlers.
+void PublishTreeEvents(TClassPublisher<TlxTreeView>& p)
+{
+    using C = TlxTreeView;
+    p.Event("OnAutoExpanded", &C::OnAutoExpanded)
+        .Event("OnChange", &C::OnChange)
+        .Event("OnChanging", &C::OnChanging)
+        .Event("OnChecked", &C::OnChecked)
+        .Event("OnChecking", &C::OnChecking)
+        .Event("OnCollapsed", &C::OnCollapsed)
+        .Event("OnCollapsing", &C::OnCollapsing)
+        .Event("OnCompare", &C::OnCompare)
+        .Event("OnCustomDraw", &C::OnCustomDraw)
+        .Event("OnCustomDrawItem", &C::OnCustomDrawItem)
+        .Event("OnDeletion", &C::OnDeletion)
+        .Event("OnEdited", &C::OnEdited)
+        .Event("OnEditing", &C::OnEditing)
+        .Event("OnExpanded", &C::OnExpanded)
+        .Event("OnExpanding", &C::OnExpanding)
+        .Event("OnGetImageIndex", &C::OnGetImageIndex)
+        .Event("OnGetSelectedIndex", &C::OnGetSelectedIndex)
+        .Event("OnHint", &C::OnHint);
+}
+
 void Publish()
 {
     using C = TlxTreeView;
@@ -75,6 +99,7 @@ void Publish()
         .Color("UnfocusedSelectedColor", &C::UnfocusedSelectedColor, &C::SetUnfocusedSelectedColor, clBtnFace)
         // The nodes last: the options and the window settings above govern how they are read.
         .Object("Items", &C::Items);
+    PublishTreeEvents(p);
 }
 
 // Streamable as soon as the library is loaded.

@@ -116,6 +116,8 @@ void TDemoWindow::BuildEditMenu()
     edit->addSeparator();
     edit->addAction("E&xpand all", this, [this] { FTree->FullExpand(); });
     edit->addAction("Co&llapse all", this, [this] { FTree->FullCollapse(); });
+    edit->addSeparator();
+    edit->addAction("Edit &items...", this, [this] { EditItems(); });
 }
 
 void TDemoWindow::BuildOptionsMenu()

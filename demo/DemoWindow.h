@@ -11,6 +11,7 @@ class TlxTreeView;
 class TlxTreeViewNode;
 class TPopupMenu;
 class QLabel;
+class QString;
 
 class TDemoWindow : public QMainWindow {
     Q_OBJECT
@@ -23,6 +24,10 @@ public:
     void TraceTo(FILE* out);
     // Prints the tree into a PDF file, as "Export PDF..." does.
     void ExportPdfTo(const std::string& path);
+    // Opens the item editor on the tree, as "Edit items..." does.
+    void EditItems();
+    // Saves a picture of the item editor showing one node, then closes it.
+    bool SaveEditorScreenshot(const QString& path);
 
 private:
     void BuildFileMenu();

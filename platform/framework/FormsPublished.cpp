@@ -9,12 +9,6 @@
 
 namespace {
 
-template <class C>
-std::function<TComponent*(TComponent*)> Factory()
-{
-    return [](TComponent* Owner) -> TComponent* { return new C(Owner); };
-}
-
 constexpr std::uint64_t AllBits(int Count) { return (std::uint64_t(1) << Count) - 1; }
 
 void RegisterFormIdentifiers()
@@ -50,15 +44,15 @@ void PublishDialogs()
             .Set("Options", &O::Options, &O::SetOptions, TOpenOptions{ofHideReadOnly, ofEnableSizing}.Bits(),
                  AllBits(ofEnableSizing + 1));
     };
-    TClassPublisher<O> open("TOpenDialog", "", Factory<O>());
+    TClassPublisher<O> open("TOpenDialog", "", ComponentFactory<O>());
     publishFileDialog(open);
-    TClassPublisher<TSaveDialog>("TSaveDialog", "TOpenDialog", Factory<TSaveDialog>());
+    TClassPublisher<TSaveDialog>("TSaveDialog", "TOpenDialog", ComponentFactory<TSaveDialog>());
     using F = TFontDialog;
-    TClassPublisher<F>("TFontDialog", "", Factory<F>())
+    TClassPublisher<F>("TFontDialog", "", ComponentFactory<F>())
         .Font("Font", &F::Font)
         .Set("Options", &F::Options, &F::SetOptions, TFontDialogOptions{fdEffects}.Bits(), AllBits(fdApplyButton + 1));
     using C = TColorDialog;
-    TClassPublisher<C>("TColorDialog", "", Factory<C>())
+    TClassPublisher<C>("TColorDialog", "", ComponentFactory<C>())
         .Color("Color", &C::Color, &C::SetColor, clBlack)
         .Set("Options", &C::Options, &C::SetOptions, 0, AllBits(cdAnyColor + 1));
 }
@@ -70,7 +64,7 @@ void PublishForms()
     RegisterFormIdentifiers();
     using F = TForm;
     const auto never = [](F*) { return false; };
-    TClassPublisher<F>("TForm", "", Factory<F>())
+    TClassPublisher<F>("TForm", "", ComponentFactory<F>())
         .Integer("Left", &F::Left, &F::SetLeft, 0)
         .Integer("Top", &F::Top, &F::SetTop, 0)
         .Integer("Width", &F::Width, &F::SetWidth, 640)

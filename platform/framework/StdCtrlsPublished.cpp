@@ -16,17 +16,11 @@
 
 namespace {
 
-template <class C>
-std::function<TComponent*(TComponent*)> Factory()
-{
-    return [](TComponent* Owner) -> TComponent* { return new C(Owner); };
-}
-
 // A control class with the shared properties, its caption and its hint.
 template <class C>
 TClassPublisher<C> PublishControl(const std::string& Name)
 {
-    TClassPublisher<C> p(Name, "", Factory<C>());
+    TClassPublisher<C> p(Name, "", ComponentFactory<C>());
     PublishWinControlProperties(p);
     p.String("Caption", &C::Caption, &C::SetCaption);
     return p;
@@ -103,14 +97,14 @@ void PublishContainers()
         .Integer("ButtonSize", &B::ButtonSize, &B::SetButtonSize, 0)
         .Integer("Increment", &B::Increment, &B::SetIncrement, 8);
     using S = TScrollBox;
-    TClassPublisher<S> box("TScrollBox", "", Factory<S>());
+    TClassPublisher<S> box("TScrollBox", "", ComponentFactory<S>());
     PublishWinControlProperties(box);
     box.Object("HorzScrollBar", &S::HorzScrollBar)
         .Object("VertScrollBar", &S::VertScrollBar)
         .Boolean("AutoScroll", &S::AutoScroll, &S::SetAutoScroll, true)
         .Enumeration("BorderStyle", &S::BorderStyle, &S::SetBorderStyle, bsSingle, bsSingle + 1);
     using T = TStatusBar;
-    TClassPublisher<T> bar("TStatusBar", "", Factory<T>());
+    TClassPublisher<T> bar("TStatusBar", "", ComponentFactory<T>());
     PublishWinControlProperties(bar);
     bar.Enumeration("Align", &T::Align, &T::SetAlign, alBottom, alClient + 1)
         .Boolean("SimplePanel", &T::SimplePanel, &T::SetSimplePanel, false)

@@ -137,6 +137,13 @@ T FromOrdinal(std::int64_t Value)
 }
 } // namespace lxStreaming
 
+// The factory of a component class whose constructor takes the owner.
+template <class C>
+std::function<TComponent*(TComponent* Owner)> ComponentFactory()
+{
+    return [](TComponent* Owner) -> TComponent* { return new C(Owner); };
+}
+
 // Declares the published properties of class C. Getters and setters are member functions
 // of C (or of a base) or callables taking a C*.
 //
