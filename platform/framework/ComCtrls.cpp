@@ -119,10 +119,15 @@ void TStatusBar::ShowPanels()
     for (QLabel* label : FLabels)
         delete label;
     FLabels.clear();
+    // Every panel has its width but the last, which runs on to the bar's end.
     for (int i = 0; i < FPanels->Count(); ++i) {
         auto* label = new QLabel(QString::fromStdString(FPanels->Items(i)->Text()), bar);
-        label->setFixedWidth(FPanels->Items(i)->Width());
-        bar->addWidget(label);
+        const bool last = i == FPanels->Count() - 1;
+        if (last)
+            label->setMinimumWidth(FPanels->Items(i)->Width());
+        else
+            label->setFixedWidth(FPanels->Items(i)->Width());
+        bar->addWidget(label, last ? 1 : 0);
         FLabels.push_back(label);
     }
     ShowSimpleText();

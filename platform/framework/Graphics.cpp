@@ -138,8 +138,24 @@ void TFont::SetHandle(HFONT Value)
         AssignQFont(font);
 }
 
+namespace {
+
+// Faces of the original desktop that layouts name, by the closest faces here: a
+// condensed sans-serif keeps the narrow metrics that their captions were sized for.
+void SubstituteClassicFaces()
+{
+    static const bool done = [] {
+        QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"});
+        return true;
+    }();
+    (void)done;
+}
+
+} // namespace
+
 QFont TFont::ToQFont() const
 {
+    SubstituteClassicFaces();
     QFont font(QString::fromStdString(FName));
     // A positive height means the whole cell in the original sense; the em height is
     // close enough for the few callers that use it.

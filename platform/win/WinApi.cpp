@@ -251,8 +251,9 @@ HWND CreateWindowExA(DWORD exStyle, const std::string& className, const std::str
         DestroyWindow(hwnd);
         return nullptr;
     }
-    if (TWindowRecord* alive = WindowTable::Find(hwnd); alive && (style & WS_VISIBLE) && alive->widget)
-        alive->widget->setVisible(true);
+    // A child widget that is not hidden explicitly would appear with its parent.
+    if (TWindowRecord* alive = WindowTable::Find(hwnd); alive && alive->widget)
+        alive->widget->setVisible((style & WS_VISIBLE) != 0);
     return hwnd;
 }
 
