@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,22 @@
 #include <unistd.h>
 
 namespace bench {
+
+void TimeModalDialog(const QElapsedTimer& Started, const std::function<void()>& Confirm,
+                     const std::function<void()>& RunModal, const std::function<void()>& Finish, double& OpenMs,
+                     double& ConfirmMs)
+{
+    QElapsedTimer confirmed;
+    QTimer::singleShot(0, [&] {
+        OpenMs = double(Started.nsecsElapsed()) / 1e6;
+        confirmed.start();
+        Confirm();
+    });
+    RunModal();
+    Finish();
+    ConfirmMs = double(confirmed.nsecsElapsed()) / 1e6;
+}
+
 
 long ResidentBytes()
 {

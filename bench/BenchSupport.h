@@ -1,6 +1,7 @@
 #pragma once
 // Timing, memory and table printing shared by the benchmark's workloads.
 #include <QElapsedTimer>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,13 @@ double Millis(F&& f)
     f();
     return double(timer.nsecsElapsed()) / 1e6;
 }
+
+// Runs a modal dialog whose making began with Started: OpenMs is the time from Started
+// to the first turn of the dialog's event loop, when Confirm is called; ConfirmMs runs
+// from then until RunModal has returned and Finish (the copy back) is done.
+void TimeModalDialog(const QElapsedTimer& Started, const std::function<void()>& Confirm,
+                     const std::function<void()>& RunModal, const std::function<void()>& Finish, double& OpenMs,
+                     double& ConfirmMs);
 
 long ResidentBytes();
 void ReleaseFreeMemory();

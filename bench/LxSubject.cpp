@@ -5,8 +5,10 @@
 
 #include "bench/Subjects.h"
 #include "control/lxTreeViewControl.h"
+#include "design/lxTreeViewEditor.h"
 #include "platform/framework/Printers.h"
 #include "platform/framework/Forms.h"
+#include "platform/win/WindowWidget.h"
 
 namespace bench {
 namespace {
@@ -184,6 +186,21 @@ private:
         TPrinter* previous = SetPrinter(&pdf);
         FTree->Print(10, 10, 100, "bench");
         SetPrinter(previous);
+    }
+
+    void EditInDialog(double& openMs, double& confirmMs) override
+    {
+        QElapsedTimer started;
+        started.start();
+        TimeModalDialog(started, PressOkInTheEditor, [this] { PopupEditor(FTree->Items()); }, [] {}, openMs,
+                        confirmMs);
+    }
+
+    static void PressOkInTheEditor()
+    {
+        auto* window = dynamic_cast<TWindowWidget*>(QApplication::activeModalWidget());
+        if (auto* editor = window ? dynamic_cast<TlxTreeViewEditor*>(TWinControl::FindControl(window->Handle())) : nullptr)
+            editor->OKButtonClick(editor->OKButton);
     }
 
     void Click(TlxTreeViewNode* node, WPARAM keys)

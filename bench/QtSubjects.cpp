@@ -1,5 +1,6 @@
 // QTreeWidget and QTreeView over a QStandardItemModel, used as their users would.
 #include <QApplication>
+#include <QDialog>
 #include <QDataStream>
 #include <QIODevice>
 #include <QMouseEvent>
@@ -177,6 +178,50 @@ void ReadItem(QDataStream& in, QTreeWidgetItem* item)
         ReadItem(in, new QTreeWidgetItem(item));
 }
 
+// The Qt views' nearest equivalent of the item editor: a dialog of the editor's size with
+// a second view of a copy of the tree, accepted at once, and the copy taken back into the
+// first view; the dialog is gone before the time stops.
+template <class MakeCopy, class TakeBack>
+void EditCopyInDialog(MakeCopy makeCopy, TakeBack takeBack, double& openMs, double& confirmMs)
+{
+    QElapsedTimer started;
+    started.start();
+    auto dialog = std::make_unique<QDialog>();
+    dialog->resize(752, 555);
+    QWidget* copy = makeCopy(dialog.get());
+    copy->setGeometry(7, 13, 366, 514);
+    TimeModalDialog(
+        started, [&] { dialog->accept(); }, [&] { dialog->exec(); },
+        [&] {
+            takeBack(copy);
+            dialog.reset();
+        },
+        openMs, confirmMs);
+}
+
+QList<QTreeWidgetItem*> CloneTopLevel(QTreeWidget* tree)
+{
+    QList<QTreeWidgetItem*> items;
+    items.reserve(tree->topLevelItemCount());
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        items.append(tree->topLevelItem(i)->clone());
+    return items;
+}
+
+QList<QStandardItem*> CloneRows(QStandardItem* parent)
+{
+    QList<QStandardItem*> rows;
+    rows.reserve(parent->rowCount());
+    for (int r = 0; r < parent->rowCount(); ++r) {
+        QStandardItem* item = parent->child(r);
+        QStandardItem* copy = item->clone();
+        if (item->hasChildren())
+            copy->appendRows(CloneRows(item));
+        rows.append(copy);
+    }
+    return rows;
+}
+
 class TTreeWidgetSubject : public TSubject {
 public:
     TTreeWidgetSubject() { ShowLikeAnApplication(&FTree); }
@@ -288,6 +333,19 @@ public:
         }
     }
     void DeleteAll() override { FTree.clear(); }
+    void EditInDialog(double& openMs, double& confirmMs) override
+    {
+        const auto makeCopy = [this](QWidget* dialog) {
+            auto* copy = new QTreeWidget(dialog);
+            copy->addTopLevelItems(CloneTopLevel(&FTree));
+            return copy;
+        };
+        const auto takeBack = [this](QWidget* copy) {
+            FTree.clear();
+            FTree.addTopLevelItems(CloneTopLevel(static_cast<QTreeWidget*>(copy)));
+        };
+        EditCopyInDialog(makeCopy, takeBack, openMs, confirmMs);
+    }
     long Count() override { return Walk(); }
 
     void BuildWithValues(const TShape& shape, const std::vector<int>& values) override
@@ -464,6 +522,22 @@ public:
             FModel.removeRows(range->top(), range->height(), range->parent());
     }
     void DeleteAll() override { FModel.clear(); }
+    void EditInDialog(double& openMs, double& confirmMs) override
+    {
+        const auto makeCopy = [this](QWidget* dialog) {
+            auto* model = new QStandardItemModel(dialog);
+            model->invisibleRootItem()->appendRows(CloneRows(FModel.invisibleRootItem()));
+            auto* copy = new QTreeView(dialog);
+            copy->setModel(model);
+            return copy;
+        };
+        const auto takeBack = [this](QWidget* copy) {
+            auto* model = static_cast<QStandardItemModel*>(static_cast<QTreeView*>(copy)->model());
+            FModel.clear();
+            FModel.invisibleRootItem()->appendRows(CloneRows(model->invisibleRootItem()));
+        };
+        EditCopyInDialog(makeCopy, takeBack, openMs, confirmMs);
+    }
     long Count() override { return Walk(); }
 
     void BuildWithValues(const TShape& shape, const std::vector<int>& values) override

@@ -63,6 +63,10 @@ public:
     // Prints every row the expansion shows as one picture 100 mm wide onto a PDF page
     // at 600 dots per inch: the picture made of the view's screenfuls while it scrolls.
     virtual void PrintToPdf(const QString& path) = 0;
+    // Opens a modal editing dialog on a copy of the tree (openMs: until the dialog's
+    // event loop first runs), then confirms it, which copies the dialog's tree back
+    // (confirmMs: from the confirmation until the dialog is gone).
+    virtual void EditInDialog(double& openMs, double& confirmMs) = 0;
 };
 
 std::unique_ptr<TSubject> MakeLxTreeView();

@@ -52,6 +52,8 @@ const std::vector<std::string> Workloads = {
     "move a subtree of a tenth of the nodes",
     "move 10,000 nodes one at a time",
     "print 10,000 expanded rows to PDF",
+    "open the item editor on 100,000 nodes",
+    "OK in the item editor, 100,000 nodes back",
     "resident bytes per node",
 };
 
@@ -91,6 +93,23 @@ void RunPrinting(TSubject& s, TResults& r)
     Record(r, "print 10,000 expanded rows to PDF", Millis([&] { s.PrintToPdf(path); }));
     if (QFileInfo(path).size() == 0)
         std::fprintf(stderr, "%s printed no file\n", s.Name());
+    s.DeleteAll();
+}
+
+// The item editor (a dialog with a copy of the tree) on 100,000 nodes, whatever the size
+// of the other workloads.
+void RunEditing(TSubject& s, TResults& r)
+{
+    TShape shape;
+    shape.topLevel = 100;
+    shape.perParent = 999;
+    s.BuildOneByOne(shape);
+    double open = 0, confirm = 0;
+    s.EditInDialog(open, confirm);
+    Record(r, "open the item editor on 100,000 nodes", open);
+    Record(r, "OK in the item editor, 100,000 nodes back", confirm);
+    if (s.Count() != shape.Total())
+        std::fprintf(stderr, "%s holds %ld of %d nodes after editing\n", s.Name(), s.Count(), shape.Total());
     s.DeleteAll();
 }
 
@@ -164,6 +183,7 @@ void RunOnce(TSubject& s, const TShape& shape, TResults& r, bool measureMemory)
 
     RunReordering(s, shape, r);
     RunPrinting(s, r);
+    RunEditing(s, r);
 
     // The toolkit's bulk insertion, where there is one, on an empty control.
     bool bulk = false;
