@@ -19,6 +19,13 @@ void TDemoWindow::EditItems()
 
 namespace {
 
+// Lets the dialog lay out and paint what its show built.
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
 // A left click at a point of the window, as the mouse makes it.
 void ClickAt(QWidget* window, QPoint at)
 {
@@ -44,9 +51,9 @@ bool TDemoWindow::SaveEditorScreenshot(const QString& path)
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog)
             return;
-        QApplication::processEvents();
+        Settle();
         ClickAt(dialog, QPoint(60, 40 + FTree->ItemHeight()));
-        QApplication::processEvents();
+        Settle();
         saved = dialog->grab().toImage().save(path);
         dialog->close();
     });

@@ -59,6 +59,7 @@ TDemoWindow::TDemoWindow()
     FTree->SetParentWidget(host);
     host->layout()->addWidget(FTree->Widget());
     FTree->SetOptions(FTree->Options() + TTreeOptions{roCheckSupport, roToolTips, roMultiSelect});
+    FTree->SetImages(MakeDemoImages(FTree.get()));
     FillDemoTree(FTree->Items());
     TlxTreeViewNode* project = FTree->Items()->GetFirstNode();
     FTree->SetSelection(project->GetFirstChild()->GetFirstChild()->GetFirstChild());

@@ -115,4 +115,6 @@ void TSpeedButton::ShowGlyph()
     pixmap.setMask(pixmap.createMaskFromColor(image.pixelColor(0, image.height() - 1), Qt::MaskInColor));
     ToolButton()->setIcon(QIcon(pixmap));
     ToolButton()->setIconSize(pixmap.size());
+    // A glyph without a caption sits in the middle of the button.
+    ToolButton()->setToolButtonStyle(Caption().empty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
 }
