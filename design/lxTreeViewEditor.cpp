@@ -182,7 +182,10 @@ bool PopupEditor(TlxTreeViewNodes* Nodes)
     else
         tree->Items()->SetCheckType(Nodes->CheckType());
     CopyTopItem(control, tree);
+    // The copied nodes arrive with the control's selection; the caret alone going to no
+    // node would leave a multi-selection in place.
     tree->SetSelection(nullptr);
+    tree->ClearSelection();
     editor.TreeChange(tree, nullptr);
     Application()->OnHint = [&editor](TObject* Sender) { editor.DisplayHint(Sender); };
     if (editor.ShowModal() != mrOk)
