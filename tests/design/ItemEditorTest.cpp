@@ -18,6 +18,7 @@
 #include "design/lxTreeViewEditor.h"
 #include "platform/framework/Application.h"
 #include "platform/win/WindowWidget.h"
+#include "support/FormWithTree.h"
 
 namespace {
 
@@ -65,14 +66,13 @@ std::string SelectedTexts(TlxTreeViewNodes* Items)
 
 void ClickButton(TSpeedButton* Button) { QTest::mouseClick(Button->ToolButton(), Qt::LeftButton); }
 
-class ItemEditor : public ::testing::Test {
+// The control being edited is FormWithTree's tree, on its shown form.
+class ItemEditor : public FormWithTree {
 protected:
     void SetUp() override
     {
-        form = std::make_unique<TForm>(nullptr);
-        form->SetBounds(0, 0, 300, 400);
-        control = new TlxTreeView(form.get());
-        control->SetParent(form.get());
+        FormWithTree::SetUp();
+        control = tree;
         control->SetAlign(alClient);
         control->SetOptions(control->Options() + TTreeOptions{roMultiSelect});
         form->Show();
@@ -112,7 +112,6 @@ protected:
         return Parent ? control->Items()->AddChild(Parent, Text) : control->Items()->Add(nullptr, Text);
     }
 
-    std::unique_ptr<TForm> form;
     TlxTreeView* control = nullptr;
 };
 
