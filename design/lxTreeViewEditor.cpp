@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <mutex>
+#include <utility>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/TextForm.h"
@@ -144,6 +145,27 @@ void CopyNodes(TlxTreeViewNodes* From, TlxTreeViewNodes* To)
     To->EndUpdate();
 }
 
+// The dialog's copy of the control's nodes, with nothing selected. The copied nodes
+// arrive with the control's selection, each selected node a change: the panel is not
+// filled for each of them (on a large selection that costs more than the copy), but
+// once by the caller. The caret alone going to no node would leave a multi-selection.
+void CopyNodesIn(TlxTreeViewNodes* From, TlxTreeView* Tree)
+{
+    const TTVChangedEvent onChange = std::exchange(Tree->OnChange, nullptr);
+    try {
+        if (From->Count() > 0)
+            CopyNodes(From, Tree->Items());
+        else
+            Tree->Items()->SetCheckType(From->CheckType());
+        Tree->SetSelection(nullptr);
+        Tree->ClearSelection();
+    } catch (...) {
+        Tree->OnChange = onChange;
+        throw;
+    }
+    Tree->OnChange = onChange;
+}
+
 // The top item of one tree as the node of the same absolute index in the other.
 void CopyTopItem(TCustomlxTreeView* From, TCustomlxTreeView* To)
 {
@@ -152,20 +174,30 @@ void CopyTopItem(TCustomlxTreeView* From, TCustomlxTreeView* To)
         To->SetTopItem(To->Items()->Item(top->AbsoluteIndex()));
 }
 
-// What PopupEditor changes outside the dialog, put back however it ends.
-class TEditorSession {
+// The busy cursor while the dialog is built, reset however PopupEditor ends.
+class TBusyCursor {
 public:
-    TEditorSession() : FHintHandler(Application()->OnHint) { Screen()->SetCursor(crHourGlass); }
-    ~TEditorSession()
+    TBusyCursor() { Screen()->SetCursor(crHourGlass); }
+    ~TBusyCursor() { Screen()->SetCursor(crDefault); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+// The application's hints go to the dialog's status bar while this lives. It must end
+// before the dialog is freed: freeing the dialog's windows moves the hint (the mouse
+// leaves them), which must not reach a half-destroyed dialog.
+class THintRedirect {
+public:
+    explicit THintRedirect(TlxTreeViewEditor& Editor) : FPrevious(Application()->OnHint)
     {
-        Application()->OnHint = FHintHandler;
-        Screen()->SetCursor(crDefault);
+        Application()->OnHint = [&Editor](TObject* Sender) { Editor.DisplayHint(Sender); };
     }
-    TEditorSession(const TEditorSession&) = delete;
-    TEditorSession& operator=(const TEditorSession&) = delete;
+    ~THintRedirect() { Application()->OnHint = FPrevious; }
+    THintRedirect(const THintRedirect&) = delete;
+    THintRedirect& operator=(const THintRedirect&) = delete;
 
 private:
-    TNotifyEvent FHintHandler;
+    TNotifyEvent FPrevious;
 };
 
 } // namespace
@@ -173,21 +205,14 @@ private:
 bool PopupEditor(TlxTreeViewNodes* Nodes)
 {
     TCustomlxTreeView* control = Nodes->Owner();
-    TEditorSession session;
+    TBusyCursor busy;
     TlxTreeViewEditor editor(nullptr);
     TlxTreeView* tree = editor.Tree;
     CopyLook(control, tree);
-    if (Nodes->Count() > 0)
-        CopyNodes(Nodes, tree->Items());
-    else
-        tree->Items()->SetCheckType(Nodes->CheckType());
+    CopyNodesIn(Nodes, tree);
     CopyTopItem(control, tree);
-    // The copied nodes arrive with the control's selection; the caret alone going to no
-    // node would leave a multi-selection in place.
-    tree->SetSelection(nullptr);
-    tree->ClearSelection();
     editor.TreeChange(tree, nullptr);
-    Application()->OnHint = [&editor](TObject* Sender) { editor.DisplayHint(Sender); };
+    const THintRedirect hints(editor); // declared after the editor: ends before it is freed
     if (editor.ShowModal() != mrOk)
         return false;
     CopyNodes(tree->Items(), Nodes);
