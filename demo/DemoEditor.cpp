@@ -6,6 +6,7 @@
 
 #include "demo/DemoWindow.h"
 #include "design/lxTreeViewEditor.h"
+#include "platform/win/WindowWidget.h"
 
 void TDemoWindow::EditItems()
 {
@@ -26,33 +27,42 @@ void Settle()
         QApplication::processEvents();
 }
 
-// A left click at a point of the window, as the mouse makes it.
-void ClickAt(QWidget* window, QPoint at)
+// A left click on a node's label, as the mouse makes it on the tree's window.
+void ClickNode(TlxTreeView* Tree, TlxTreeViewNode* Node)
 {
-    QWidget* target = window->childAt(at);
-    if (!target)
-        return;
-    const QPoint local = target->mapFrom(window, at);
-    const QPoint global = target->mapToGlobal(local);
+    auto* view = static_cast<TWindowWidget*>(WindowWidget(Tree->Handle()));
+    const RECT label = Node->DisplayRect(true);
+    const QPoint local =
+        view->ClientRect().topLeft() + QPoint((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    const QPoint global = view->mapToGlobal(local);
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(view, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &release);
+    QApplication::sendEvent(view, &release);
+}
+
+// The item editor whose window is the modal one now.
+TlxTreeViewEditor* ModalEditor()
+{
+    auto* window = qobject_cast<TWindowWidget*>(QApplication::activeModalWidget());
+    return window ? dynamic_cast<TlxTreeViewEditor*>(TWinControl::FindControl(window->Handle())) : nullptr;
 }
 
 } // namespace
 
-// Opens the editor, clicks the tree's second row so that the panel shows a node, saves
+// Opens the editor, clicks the tree's second node so that the panel shows a node, saves
 // the dialog's picture and cancels it.
 bool TDemoWindow::SaveEditorScreenshot(const QString& path)
 {
     bool saved = false;
     QTimer::singleShot(0, this, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog)
+        TlxTreeViewEditor* editor = ModalEditor();
+        if (!editor)
             return;
+        QWidget* dialog = WindowWidget(editor->Handle());
         Settle();
-        ClickAt(dialog, QPoint(60, 40 + FTree->ItemHeight()));
+        if (TlxTreeViewNode* second = editor->Tree->Items()->GetFirstNode()->GetNext())
+            ClickNode(editor->Tree, second);
         Settle();
         saved = dialog->grab().toImage().save(path);
         dialog->close();

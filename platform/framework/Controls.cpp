@@ -381,6 +381,8 @@ void TWinControl::SetParent(TWinControl* AParent)
             ::SetParent(FHandle, FParent->Handle());
         else if (!FParentWidget)
             DestroyHandle();
+    } else if (FParent && FParent->HandleAllocated()) {
+        CreateHandle(); // a control put on a window that exists shows without waiting to be asked
     }
 }
 

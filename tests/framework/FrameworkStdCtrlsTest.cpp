@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <memory>
+#include <vector>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Buttons.h"
@@ -268,6 +269,29 @@ TEST_F(StdCtrls, ScrollBoxShowsOnlyTheBarsItNeeds)
     EXPECT_TRUE(box->VertScrollBar()->IsScrollBarVisible());
     box->SetAutoScroll(false);
     EXPECT_FALSE(box->VertScrollBar()->IsScrollBarVisible());
+}
+
+// Controls put on a window that is already on screen, as a dialog's show handler adds
+// them, appear at once and scroll with the box.
+TEST_F(StdCtrls, ControlsAddedToAShownBoxAppear)
+{
+    auto* box = Add<TScrollBox>();
+    box->SetBounds(0, 0, 100, 50);
+    Show();
+    std::vector<TSpeedButton*> buttons;
+    for (int i = 0; i < 5; ++i) {
+        buttons.push_back(Add<TSpeedButton>(box));
+        buttons.back()->SetBounds(i * 32, 2, 32, 32);
+    }
+    box->HorzScrollBar()->SetRange(5 * 32);
+    for (TSpeedButton* button : buttons) {
+        ASSERT_TRUE(button->HandleAllocated());
+        EXPECT_TRUE(button->ToolButton()->isVisible());
+    }
+    EXPECT_TRUE(box->HorzScrollBar()->IsScrollBarVisible());
+    box->HorzScrollBar()->SetPosition(32);
+    EXPECT_EQ(buttons[1]->Left(), 0);
+    EXPECT_EQ(buttons[1]->ToolButton()->parentWidget()->x(), buttons[0]->ToolButton()->parentWidget()->x() + 32);
 }
 
 TEST_F(StdCtrls, StatusBarPanels)
