@@ -2,6 +2,7 @@
 // dialog's tree.
 #include <vector>
 
+#include "design/TreeFiles.h"
 #include "design/lxTreeViewEditor.h"
 
 namespace {
@@ -154,22 +155,10 @@ void TlxTreeViewEditor::SpeedButton6Click(TObject*)
         Tree->SaveToFile(SaveDialog1->FileName(), true);
 }
 
-// LoadFromFile empties the tree before it reads, so a file that turns out to hold no
-// tree would leave it empty or half read: the tree as it was is put back, and the error
-// goes on to the message box.
 void TlxTreeViewEditor::SpeedButton7Click(TObject*)
 {
-    if (!OpenDialog1->Execute())
-        return;
-    TMemoryStream kept;
-    Tree->SaveToStream(&kept, true);
-    try {
-        Tree->LoadFromFile(OpenDialog1->FileName());
-    } catch (...) {
-        kept.SetPosition(0);
-        Tree->LoadFromStream(&kept);
-        throw;
-    }
+    if (OpenDialog1->Execute())
+        LoadTreeFileKeepingTree(Tree, OpenDialog1->FileName());
 }
 
 void TlxTreeViewEditor::OKButtonClick(TObject*) { SetModalResult(mrOk); }

@@ -3,43 +3,31 @@
 // nodes in and, on OK, the nodes back.
 #include "design/lxTreeViewEditor.h"
 
-#include <QFile>
 #include <mutex>
 #include <utility>
 
+#include "design/FormResources.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/TextForm.h"
 
 namespace {
 
 constexpr const char* LayoutResource = ":/lxTreeView/lxTreeViewEditor.lxfm";
-
-void PublishEditorMethods();
-
-std::string EditorLayout()
-{
-    QFile file(LayoutResource);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EReadError(std::string("The item editor's layout ") + LayoutResource + " is missing");
-    return file.readAll().toStdString();
-}
+const std::string LayoutName = "The item editor's layout";
 
 } // namespace
 
 TlxTreeViewEditor::TlxTreeViewEditor(TComponent* AOwner) : TForm(AOwner)
 {
-    PublishEditorMethods();
-    ReadTextForm(EditorLayout(), this);
+    PublishItemEditor();
+    ReadTextForm(FormResource(LayoutResource, LayoutName), this);
     FindComponents();
 }
 
 template <class T>
 T* TlxTreeViewEditor::Find(const char* Name, T*& Field)
 {
-    Field = dynamic_cast<T*>(FindComponent(Name));
-    if (!Field)
-        throw EReadError(std::string("The item editor's layout has no ") + Name);
-    return Field;
+    return Field = FindLayoutComponent<T>(this, Name, LayoutName);
 }
 
 void TlxTreeViewEditor::FindComponents()
@@ -222,9 +210,7 @@ bool PopupEditor(TlxTreeViewNodes* Nodes)
 
 // ---- The methods the layout names as handlers
 
-namespace {
-
-void PublishEditorMethods()
+void PublishItemEditor()
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -269,4 +255,3 @@ void PublishEditorMethods()
     });
 }
 
-} // namespace

@@ -44,6 +44,9 @@ void SetSelectedValue(TlxTreeViewNodes* Nodes, int Selector, std::intptr_t Value
 // and the nodes were copied back.
 bool PopupEditor(TlxTreeViewNodes* Nodes);
 
+// Makes the dialog's handlers known to the form reader (done when the dialog is first made).
+void PublishItemEditor();
+
 class TlxTreeViewEditor : public TForm {
 public:
     // Reads the dialog's layout; EReadError when it cannot be read.

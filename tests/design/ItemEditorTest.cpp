@@ -23,17 +23,11 @@
 #include "platform/framework/Application.h"
 #include "platform/win/WindowWidget.h"
 #include "support/FormWithTree.h"
+#include "support/ModalForms.h"
 
 namespace {
 
 using TInside = std::function<void(TlxTreeViewEditor&)>;
-
-// The editor whose window is modal right now, if any.
-TlxTreeViewEditor* ModalEditor()
-{
-    auto* window = dynamic_cast<TWindowWidget*>(QApplication::activeModalWidget());
-    return window ? dynamic_cast<TlxTreeViewEditor*>(TWinControl::FindControl(window->Handle())) : nullptr;
-}
 
 QWidget* View(TlxTreeView* Tree) { return WindowWidget(Tree->Handle()); }
 
@@ -240,29 +234,11 @@ protected:
     bool Edit(const TInside& Inside)
     {
         bool ran = false;
-        QTimer::singleShot(0, [&] {
-            TlxTreeViewEditor* editor = ModalEditor();
-            ASSERT_NE(editor, nullptr) << "no modal editor";
-            ran = true;
-            // Offscreen, no window manager activates the modal window.
-            QWidget* window = QApplication::activeModalWidget();
-            window->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-            Inside(*editor);
-            CancelIfStillOpen();
-        });
+        WhenModal<TlxTreeViewEditor>(Inside, &ran);
         const bool ok = PopupEditor(control->Items());
         EXPECT_TRUE(ran);
         return ok;
     }
-    static void CancelIfStillOpen()
-    {
-        if (TlxTreeViewEditor* editor = ModalEditor(); editor && editor->ModalResult() == mrNone) {
-            ADD_FAILURE() << "the editor was left open";
-            editor->SetModalResult(mrCancel);
-        }
-    }
-
     TlxTreeViewNode* Add(const std::string& Text, TlxTreeViewNode* Parent = nullptr)
     {
         return Parent ? control->Items()->AddChild(Parent, Text) : control->Items()->Add(nullptr, Text);
