@@ -58,7 +58,7 @@ void LxTreeViewWidget::setData(const QString& value)
     try {
         FTree->LoadFromStream(&stream);
     } catch (const std::exception& error) {
-        rejectData(value, QString::fromUtf8(error.what()));
+        rejectData(value, "the tree's reader rejected the stream: " + QString::fromUtf8(error.what()));
     }
 }
 
