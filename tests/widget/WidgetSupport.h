@@ -52,12 +52,17 @@ inline LxTreeViewWidget::TreeOptions FormOptions()
 // The widget of the tree's own window, which takes the mouse and the keys.
 inline QWidget* TreeWindow(LxTreeViewWidget& Widget) { return WindowWidget(Widget.tree()->Handle()); }
 
+// A point of the tree's client area in the coordinates of its window widget.
+inline QPoint InTreeWindow(LxTreeViewWidget& Widget, QPoint Client)
+{
+    return Client + static_cast<TWindowWidget*>(TreeWindow(Widget))->ClientRect().topLeft();
+}
+
 // The centre of a node's label, in the coordinates of the tree's window widget.
 inline QPoint LabelCentre(LxTreeViewWidget& Widget, TlxTreeViewNode* Node)
 {
     const RECT r = Node->DisplayRect(true);
-    const QPoint client((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    return client + static_cast<TWindowWidget*>(TreeWindow(Widget))->ClientRect().topLeft();
+    return InTreeWindow(Widget, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
 }
 
 // Collects the warnings Qt reports while it lives.
