@@ -133,6 +133,8 @@ signals:
     void nodeEdited(TlxTreeViewNode* node, const QString& text);
     // The node under the mouse at the double click, or null.
     void nodeDoubleClicked(TlxTreeViewNode* node);
+    // Data was set to text that holds no readable tree; reason is dataError()'s text.
+    void dataRejected(const QString& reason);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -74,6 +74,7 @@ void LxTreeViewWidget::rejectData(const QString& text, const QString& reason)
     FDataError = reason.isEmpty() ? QStringLiteral("the tree stream is not valid") : reason;
     qWarning("LxTreeViewWidget \"%s\": Data not loaded, the tree is empty: %s", qPrintable(objectName()),
              qPrintable(FDataError));
+    emit dataRejected(FDataError);
 }
 
 // Rejected text stands for the tree until the tree gets nodes again.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QStringList>
 #include <cstdint>
 #include <cstring>
 
@@ -38,12 +39,15 @@ void ExpectRejected(const QString& Text, const char* Reason)
     widget.setOptions(FormOptions());
     FillFormTree(widget.tree()->Items());
     TWarnings warnings;
+    QStringList reasons;
+    QObject::connect(&widget, &LxTreeViewWidget::dataRejected, [&](const QString& reason) { reasons << reason; });
     ASSERT_TRUE(widget.setProperty("Data", Text));
     EXPECT_EQ(widget.tree()->Items()->Count(), 0);
     EXPECT_EQ(widget.tree()->Items()->GetFirstNode(), nullptr);
     EXPECT_EQ(widget.property("Data").toString(), Text);
     const QString error = widget.dataError();
     EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(reasons, QStringList{error});
     ASSERT_EQ(warnings.Texts().size(), 1);
     EXPECT_TRUE(warnings.Texts()[0].contains("\"broken\"")) << warnings.Texts()[0].toStdString();
     EXPECT_TRUE(warnings.Texts()[0].contains(error)) << warnings.Texts()[0].toStdString();
