@@ -5,6 +5,9 @@
 // The control's published properties are Qt properties of the same names, and the nodes
 // travel as the string property Data: the base64 text of the binary tree stream.
 //
+// The control follows QWidget's enabled state; QWidget's toolTip is the hint shown over
+// the tree (the control's own Hint and ShowHint stay unused).
+//
 // The control's events OnChange, OnExpanded, OnCollapsed, OnChecked, OnEdited and
 // OnDblClick belong to the widget, which turns them into its signals: connect to the
 // signals. An application that assigns one of those six through tree() replaces the

@@ -59,11 +59,9 @@ TEST(WidgetDataErrors, UnreadableDataLeavesAnEmptyTreeAWarningAndTheTextAsItWas)
 {
     const QByteArray stream = FormTreeStream();
     ExpectRejected("this is not base64!", "not base64");
-    ExpectRejected(QString::fromUtf8("DUxYVA0A\u00e9AAA"), "a letter outside base64");
     ExpectRejected(Base64("Documents\n\tLetters\n"), "the text form, not the binary one");
     ExpectRejected(Base64(stream.left(3)), "a cut signature");
     ExpectRejected(Base64(stream.left(stream.size() - 7)), "the last node cut short");
-    ExpectRejected(Base64(stream.left(200)), "cut inside the first node's children");
     ExpectRejected(Base64(WithTopLevelCount(stream, 0x7FFFFFFF)), "a huge node count");
     QByteArray badCheckType = stream;
     badCheckType[5] = char(200);

@@ -65,32 +65,26 @@ inline QPoint LabelCentre(LxTreeViewWidget& Widget, TlxTreeViewNode* Node)
     return InTreeWindow(Widget, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
 }
 
-// Collects the warnings Qt reports while it lives.
+// Collects the warnings Qt reports while it lives (one at a time).
 class TWarnings {
 public:
-    TWarnings() : FPrevious(qInstallMessageHandler(&TWarnings::Collect)) { Current() = this; }
-    ~TWarnings()
-    {
-        qInstallMessageHandler(FPrevious);
-        Current() = nullptr;
-    }
+    TWarnings() : FPrevious(qInstallMessageHandler(&TWarnings::Collect)) { Texts().clear(); }
+    ~TWarnings() { qInstallMessageHandler(FPrevious); }
     TWarnings(const TWarnings&) = delete;
     TWarnings& operator=(const TWarnings&) = delete;
-    const QStringList& Texts() const { return FTexts; }
+    static QStringList& Texts()
+    {
+        static QStringList texts;
+        return texts;
+    }
 
 private:
-    static TWarnings*& Current()
-    {
-        static TWarnings* current = nullptr;
-        return current;
-    }
     static void Collect(QtMsgType Type, const QMessageLogContext&, const QString& Text)
     {
-        if (Type == QtWarningMsg && Current())
-            Current()->FTexts << Text;
+        if (Type == QtWarningMsg)
+            Texts() << Text;
     }
     QtMessageHandler FPrevious;
-    QStringList FTexts;
 };
 
 // Lets GoogleTest print a QString as text.
