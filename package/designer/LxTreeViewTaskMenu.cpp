@@ -11,14 +11,20 @@
 
 #include "widget/LxTreeViewWidget.h"
 
+void LxTreeViewDesigner::CommandStarts() { m_before = m_widget->data(); }
+
 void LxTreeViewDesigner::Modified()
 {
     QDesignerFormWindowInterface* form = QDesignerFormWindowInterface::findFormWindow(m_widget);
     if (!form)
         return;
-    // Through the form's cursor the change is a command that can be undone, the property
-    // counts as changed and is stored as Designer's own string value (untranslated).
-    form->cursor()->setWidgetProperty(m_widget, QStringLiteral("Data"), m_widget->data());
+    // Set through the form's cursor, the change is a command of Designer's undo stack and
+    // the property counts as changed. The command takes the value it replaces from the
+    // widget, so the tree goes back to how it was for a moment.
+    const QString after = m_widget->data();
+    m_widget->setData(m_before);
+    form->cursor()->setWidgetProperty(m_widget, QStringLiteral("Data"), after);
+    m_before = after;
     form->setDirty(true);
     if (QDesignerPropertyEditorInterface* editor = m_core->propertyEditor(); editor && editor->object() == m_widget)
         editor->setObject(m_widget);
@@ -53,6 +59,7 @@ template <class F>
 void LxTreeViewTaskMenu::Guarded(F command)
 {
     try {
+        m_designer.CommandStarts();
         command();
     } catch (const std::exception& e) {
         QMessageBox::critical(m_widget->window(), QStringLiteral("lxTreeView"), QString::fromUtf8(e.what()));

@@ -4,6 +4,7 @@
 // change the placed tree; the designer stand-in below turns their Modified into a changed
 // "Data" property and a form that needs saving.
 #include <QAction>
+#include <QString>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QExtensionFactory>
 
@@ -16,11 +17,14 @@ class QDesignerFormEditorInterface;
 class LxTreeViewDesigner : public IDesigner {
 public:
     LxTreeViewDesigner(QDesignerFormEditorInterface* core, LxTreeViewWidget* widget) : m_core(core), m_widget(widget) {}
+    // Notes the tree as it is before an editor's command, for the undo of what it changes.
+    void CommandStarts();
     void Modified() override;
 
 private:
     QDesignerFormEditorInterface* m_core;
     LxTreeViewWidget* m_widget;
+    QString m_before;
 };
 
 class LxTreeViewTaskMenu : public QObject, public QDesignerTaskMenuExtension {
