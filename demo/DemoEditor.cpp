@@ -44,8 +44,7 @@ void ClickNode(TlxTreeView* Tree, TlxTreeViewNode* Node)
 // The item editor whose window is the modal one now.
 TlxTreeViewEditor* ModalEditor()
 {
-    auto* window = qobject_cast<TWindowWidget*>(QApplication::activeModalWidget());
-    return window ? dynamic_cast<TlxTreeViewEditor*>(TWinControl::FindControl(window->Handle())) : nullptr;
+    return dynamic_cast<TlxTreeViewEditor*>(ActiveModalForm());
 }
 
 } // namespace

@@ -25,14 +25,6 @@ std::intptr_t TPropertyEditor::GetOrdValue() const
     return FProperty->GetOrdinal ? std::intptr_t(FProperty->GetOrdinal(FInstance)) : 0;
 }
 
-void TPropertyEditor::SetOrdValue(std::intptr_t Value)
-{
-    if (!FProperty->SetOrdinal)
-        throw EInvalidOperation("The property " + FProperty->Name + " has no ordinal value to set");
-    FProperty->SetOrdinal(FInstance, Value);
-    Modified();
-}
-
 std::string TPropertyEditor::GetValue()
 {
     if (FProperty->GetString)

@@ -78,7 +78,6 @@ public:
     // The value as an ordinal: the number of an ordinal property, the address of the
     // object of an object property.
     std::intptr_t GetOrdValue() const;
-    void SetOrdValue(std::intptr_t Value);
     // Tells the designer that the property changed.
     void Modified();
 

@@ -15,6 +15,7 @@
 
 #include "platform/framework/SysUtils.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/WindowWidget.h"
 
 namespace {
 
@@ -422,4 +423,10 @@ void TForm::Dispatch(TMessage& Message)
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+TForm* ActiveModalForm()
+{
+    auto* window = qobject_cast<TWindowWidget*>(QApplication::activeModalWidget());
+    return window ? dynamic_cast<TForm*>(TWinControl::FindControl(window->Handle())) : nullptr;
 }

@@ -115,6 +115,8 @@ private:
 
 // The form a control is on (itself when it is one), or null.
 TForm* GetParentForm(TWinControl* Control);
+// The form whose window is modal now (the innermost ShowModal), or null.
+TForm* ActiveModalForm();
 // The screen: its size and the cursor shown over every window of the application.
 class TScreen : public TComponent {
 public:

@@ -8,14 +8,12 @@
 #include <functional>
 
 #include "platform/framework/Forms.h"
-#include "platform/win/WindowWidget.h"
 
 // The form of class T whose window is modal right now, if any.
 template <class T>
 T* ModalForm()
 {
-    auto* window = dynamic_cast<TWindowWidget*>(QApplication::activeModalWidget());
-    return window ? dynamic_cast<T*>(TWinControl::FindControl(window->Handle())) : nullptr;
+    return dynamic_cast<T*>(ActiveModalForm());
 }
 
 // Once a form of class T is modal, activates its window and runs Inside on it; a form
