@@ -109,7 +109,7 @@ void TlxTreeViewNode::Assign(TPersistent* Source)
         TPersistent::Assign(Source);
         return;
     }
-    SetText(Node->FText);
+    SetText(Node->Text());
     SetVarType(Node->VarType());
     SetVarName(Node->VarName());
     SetVarValue(Node->VarValue());
@@ -147,7 +147,7 @@ void TlxTreeViewNode::Assign(TPersistent* Source)
 
 bool TlxTreeViewNode::IsEqual(TlxTreeViewNode* Node) const
 {
-    return FText == Node->FText && FData == Node->FData;
+    return FText.View() == Node->FText.View() && FData == Node->FData;
 }
 
 // ---- Rarely used attributes ----

@@ -53,7 +53,7 @@ void TlxTreeViewNode::SetItemState(UINT Mask, UINT StateMask, UINT State)
 
 void TlxTreeViewNode::SetText(const std::string& S)
 {
-    FText = S;
+    FText.Assign(S);
     TVITEMEXA Item;
     Item.mask = TVIF_TEXT;
     Item.pszText = LPSTR_TEXTCALLBACKA;

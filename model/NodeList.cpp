@@ -273,3 +273,10 @@ void TlxTreeNodeList::Grow()
         Delta = 4;
     SetCapacity(FCapacity + Delta);
 }
+
+TlxTreeNodeList& TlxNodeChildren::Own() const
+{
+    if (!FList)
+        FList = std::make_unique<TlxTreeNodeList>();
+    return *FList;
+}

@@ -23,7 +23,7 @@ constexpr std::int32_t MaxRecordSize = sizeof(TNodeInfo);
 // Everything up to and including the text's length byte.
 constexpr std::int32_t FixedRecordSize = MaxRecordSize - MaxTextLength;
 
-void PutShortString(std::uint8_t* Dest, const std::string& S, int MaxLength)
+void PutShortString(std::uint8_t* Dest, std::string_view S, int MaxLength)
 {
     const std::size_t Length = std::min(S.size(), std::size_t(MaxLength));
     Dest[0] = std::uint8_t(Length);
@@ -107,7 +107,7 @@ void TlxTreeViewNode::FillNodeInfo(TNodeInfo& Info)
     Info.VarType = VarType();
     Info.VarNameLen = std::int32_t(VarName().size());
     Info.VarValueLen = std::int32_t(VarValue().size());
-    PutShortString(Info.Text, FText, MaxTextLength);
+    PutShortString(Info.Text, FText.View(), MaxTextLength);
 }
 
 void TlxTreeViewNode::WriteData(TStream* Stream, TNodeInfo& Info)
@@ -160,7 +160,7 @@ void TlxTreeViewNode::ApplyNodeInfo(const TNodeInfo& Info, const std::string& AV
                                     const std::string& AVarValue)
 {
     std::string StoredText = GetShortString(Info.Text, MaxTextLength);
-    if (StoredText != FText)
+    if (StoredText != FText.View())
         SetText(StoredText);
     SetVarType(Info.VarType);
     SetVarName(AVarName);
@@ -213,7 +213,7 @@ void TlxTreeViewNode::ApplyStoredFont(const TNodeInfo& Info)
 void TlxTreeViewNode::WriteStrings(TStream* Stream, int Level)
 {
     std::string Line(std::size_t(std::max(Level, 0)), '\t');
-    Line += FText;
+    Line += FText.View();
     Line += "\r\n";
     Stream->WriteBuffer(Line.data(), std::int64_t(Line.size()));
     for (int I = 0; I < FChildren.Count(); ++I)

@@ -46,9 +46,9 @@ std::string VerifyTime(const std::string& Text)
 void TlxTreeViewNode::VerifyNodeText()
 {
     switch (FStateIndex) {
-    case lxCheckGlyph::NumberButton: SetText(VerifyNumber(FText)); break;
-    case lxCheckGlyph::DateButton: SetText(VerifyDate(FText)); break;
-    case lxCheckGlyph::TimeButton: SetText(VerifyTime(FText)); break;
+    case lxCheckGlyph::NumberButton: SetText(VerifyNumber(Text())); break;
+    case lxCheckGlyph::DateButton: SetText(VerifyDate(Text())); break;
+    case lxCheckGlyph::TimeButton: SetText(VerifyTime(Text())); break;
     default: break;
     }
 }

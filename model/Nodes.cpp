@@ -284,7 +284,7 @@ TlxTreeViewNode* TlxTreeViewNodes::Find(TFindOptions Options, const std::string&
     if (!ByText && !ByData)
         return nullptr;
     for (TlxTreeViewNode* Node = GetFirstNode(); Node; Node = Node->GetNext()) {
-        if (ByText && CompareText(Node->FText, S) != 0)
+        if (ByText && CompareText(Node->FText.View(), S) != 0)
             continue;
         if (ByData && Node->FData != Data)
             continue;

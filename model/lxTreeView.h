@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/NodeText.h"
 #include "platform/framework/Classes.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/framework/Graphics.h"
@@ -159,6 +160,27 @@ private:
     int FCapacity = 0;
 };
 
+// A node's child list, made on the first child: most nodes of a big tree are leaves,
+// and an empty list would still take 24 bytes of each. Reads of a node without
+// children see an empty list; everything else goes to the list itself.
+class TlxNodeChildren {
+public:
+    int Count() const { return FList ? FList->Count() : 0; }
+    TlxTreeViewNode* const* List() const { return FList ? FList->List() : nullptr; }
+    TlxTreeViewNode* Get(int Index) const { return Own().Get(Index); }
+    int IndexOf(const TlxTreeViewNode* Item) const { return FList ? FList->IndexOf(Item) : -1; }
+    void Clear() { if (FList) FList->Clear(); }
+    void Delete(int Index) { Own().Delete(Index); }
+    void Insert(int Index, TlxTreeViewNode* Item) { Own().Insert(Index, Item); }
+    void Sort(TlxTreeViewCompare Compare, LPARAM Data) { if (FList) FList->Sort(Compare, Data); }
+    operator TlxTreeNodeList&() { return Own(); }
+    operator const TlxTreeNodeList&() const { return Own(); }
+
+private:
+    TlxTreeNodeList& Own() const;
+    mutable std::unique_ptr<TlxTreeNodeList> FList;
+};
+
 // ---- Node record of the binary tree stream ----
 
 // One node's attributes as the binary tree stream stores them: a packed little-endian
@@ -216,7 +238,9 @@ public:
     bool IsEqual(TlxTreeViewNode* Node) const;
 
     // Properties.
-    const std::string& Text() const { return FText; }
+    std::string Text() const { return FText.Str(); }
+    // The text without a copy; valid until the text changes.
+    std::string_view TextView() const { return FText.View(); }
     void SetText(const std::string& S);
     void* Data() const { return FData; }
     void SetData(void* Value);
@@ -429,11 +453,11 @@ private:
     void UpdateParentState();
 
     TlxTreeViewNodes* FOwner;
-    std::string FText;
+    TNodeText FText;
     void* FData = nullptr;
     HTREEITEM FItemId = nullptr;
     TlxTreeViewNode* FParent = nullptr;
-    TlxTreeNodeList FChildren;
+    TlxNodeChildren FChildren;
     std::unique_ptr<TExtras> FExtras;
     int FImageIndex = -1;
     int FSelectedIndex = -1;

@@ -139,7 +139,7 @@ char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 } // namespace
 
-int CompareText(const std::string& a, const std::string& b)
+int CompareText(std::string_view a, std::string_view b)
 {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -153,7 +153,7 @@ int CompareText(const std::string& a, const std::string& b)
 
 bool SameText(const std::string& a, const std::string& b) { return CompareText(a, b) == 0; }
 
-int CompareStr(const std::string& a, const std::string& b)
+int CompareStr(std::string_view a, std::string_view b)
 {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -124,9 +125,9 @@ std::string Format(const std::string& fmt, const Args&... args)
 // ---------------------------------------------------------------------------
 // Strings (UTF-8 bytes; case folding touches only ASCII letters)
 
-int CompareText(const std::string& a, const std::string& b); // <0, 0, >0
+int CompareText(std::string_view a, std::string_view b); // <0, 0, >0
 bool SameText(const std::string& a, const std::string& b);
-int CompareStr(const std::string& a, const std::string& b);
+int CompareStr(std::string_view a, std::string_view b);
 std::string UpperCase(const std::string& s);
 std::string LowerCase(const std::string& s);
 std::string Trim(const std::string& s);
