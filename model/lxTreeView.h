@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/NodeImageIndex.h"
 #include "model/NodeText.h"
 #include "platform/framework/Classes.h"
 #include "platform/win/CommCtrl.h"
@@ -459,13 +460,13 @@ private:
     TlxTreeViewNode* FParent = nullptr;
     TlxNodeChildren FChildren;
     std::unique_ptr<TExtras> FExtras;
-    int FImageIndex = -1;
-    int FSelectedIndex = -1;
-    int FStateIndex = -1;
     // Remembered positions among the siblings and in document order; checked on use
     // and renumbered when they no longer hold.
     mutable int FIndexHint = 0;
     mutable int FAbsoluteIndexHint = -1;
+    TNodeImageIndex<std::int16_t> FImageIndex;
+    TNodeImageIndex<std::int16_t> FSelectedIndex;
+    TNodeImageIndex<std::int8_t> FStateIndex; // check glyphs and state images: a short list
     // Flags share one byte: with the two check bytes they fit in what would otherwise
     // be padding, and a million nodes are 8 MB smaller.
     bool FExpanded : 1;
