@@ -123,7 +123,7 @@ LRESULT TCustomlxTreeView::NotifyGetDispInfo(NMTVDISPINFOA& Info)
     if (!node)
         return 0;
     if ((Info.item.mask & TVIF_TEXT) && Info.item.pszText && Info.item.cchTextMax > 0) {
-        const std::string& text = node->Text();
+        const std::string_view text = node->TextView(); // no copy per painted row
         std::size_t n = std::min<std::size_t>(text.size(), std::size_t(Info.item.cchTextMax - 1));
         std::memcpy(Info.item.pszText, text.data(), n);
         Info.item.pszText[n] = '\0';

@@ -12,15 +12,13 @@ void TNodeText::Assign(std::string_view S)
         std::memcpy(Chars, S.data(), S.size()); // S may point into this text
         Release();
         std::memcpy(FInline, Chars, S.size());
-        FInline[S.size()] = '\0';
         FInline[kTag] = char(S.size());
         return;
     }
     if (S.size() >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("node text too long");
-    char* Chars = new char[S.size() + 1];
+    char* Chars = new char[S.size()];
     std::memcpy(Chars, S.data(), S.size());
-    Chars[S.size()] = '\0';
     Release();
     FHeap.Chars = Chars;
     FHeap.Size = std::uint32_t(S.size());
@@ -32,5 +30,4 @@ void TNodeText::Release() noexcept
     if (OnHeap())
         delete[] FHeap.Chars;
     FInline[kTag] = 0;
-    FInline[0] = '\0';
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A node's text in 16 bytes. Texts of up to 14 characters (most labels) sit inside
+// A node's text in 16 bytes. Texts of up to 15 characters (most labels) sit inside
 // the object; longer ones live in one heap block. A std::string would take 32 bytes
 // of every node of a million-node tree.
 #include <cstdint>
@@ -8,7 +8,7 @@
 
 class TNodeText {
 public:
-    TNodeText() noexcept { FInline[kTag] = 0; FInline[0] = '\0'; }
+    TNodeText() noexcept { FInline[kTag] = 0; }
     ~TNodeText() { Release(); }
     TNodeText(const TNodeText&) = delete;
     TNodeText& operator=(const TNodeText&) = delete;
@@ -17,12 +17,9 @@ public:
     void Assign(std::string_view S);
 
     std::string_view View() const { return OnHeap() ? std::string_view(FHeap.Chars, FHeap.Size) : std::string_view(FInline, FInline[kTag]); }
-    // Zero-terminated, valid until the next Assign.
-    const char* CStr() const { return OnHeap() ? FHeap.Chars : FInline; }
     std::string Str() const { return std::string(View()); }
-    std::size_t Size() const { return View().size(); }
 
-    static constexpr std::size_t kInlineCapacity = 14;
+    static constexpr std::size_t kInlineCapacity = 15;
 
 private:
     static constexpr int kTag = 15;             // byte holding the inline length, or kOnHeap

@@ -11,7 +11,7 @@ using NodeStorage = PersistenceFixture;
 
 TEST_F(NodeStorage, TextsOfEveryLengthReadBackAndSurviveSelfAssignmentAndMoves)
 {
-    const std::string Lengths[] = {"", "x", std::string(14, 'a'), std::string(15, 'b'), std::string(300, 'c'),
+    const std::string Lengths[] = {"", "x", std::string(15, 'a'), std::string(16, 'b'), std::string(300, 'c'),
                                    std::string("nul\0inside", 10), "\xC3\xA4\xC3\xB6\xC3\xBC longer than fourteen"};
     TlxTreeViewNode* Parent = Items()->Add(nullptr, "parent");
     for (const std::string& Text : Lengths) {
