@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include "platform/win/CommCtrl.h"
 #include "platform/win/WinApi.h"
+#include "platform/tree/LabelCache.h"
 #include "platform/tree/RowGeometry.h"
 #include "platform/tree/TreeItemStore.h"
 
@@ -22,8 +23,6 @@ class QPainter;
 class QTimer;
 
 namespace lxtree {
-
-class TLabelLine;
 
 // Messages the engine posts to itself.
 constexpr UINT TVM_PRIVATE_UPDATESCROLL = TV_FIRST + 0xF0;
@@ -227,6 +226,7 @@ private:
     bool FInsertMarkAfter = false;
     TSlot FTop = kNil;
     std::unordered_map<TSlot, int> FCustomLabelWidths; // measured with a custom-draw font
+    TLabelCache FLabels;
 
     // Layout and scrolling.
     std::uint64_t FTopRowEpoch = 0;

@@ -274,7 +274,7 @@ int TNativeTreeWindow::LabelWidth(TSlot s)
     if (custom != FCustomLabelWidths.end())
         return custom->second;
     const QString text = QString::fromUtf8(ItemText(s).c_str());
-    return TLabelLine(text, ItemFont(s)).BoxWidth();
+    return FLabels.Get(text, ItemFont(s))->BoxWidth();
 }
 
 TItemGeometry TNativeTreeWindow::Geometry(TSlot s, int top, int labelWidth)

@@ -157,8 +157,8 @@ void TNativeTreeWindow::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
     const QString label = QString::fromUtf8(ItemText(s).c_str());
     if (FItems.Resolve(handle) != s)
         return;
-    const TLabelLine labelLine(label, font);
-    const int labelWidth = labelLine.BoxWidth();
+    const TLabelCache::TLabel labelLine = FLabels.Get(label, font);
+    const int labelWidth = labelLine->BoxWidth();
     if (customFont)
         FCustomLabelWidths[s] = labelWidth;
     else if (!FCustomLabelWidths.empty())
@@ -166,7 +166,7 @@ void TNativeTreeWindow::PaintItem(HDC dc, TSlot s, int top, DWORD prepaintFlags)
     const TItemGeometry g = Geometry(s, top, labelWidth);
     if (!PaintItemParts(dc, s, g, look, row.right))
         return;
-    PaintLabel(*dc->painter, s, g, labelLine, look, row.right);
+    PaintLabel(*dc->painter, s, g, *labelLine, look, row.right);
     FContentWidth = std::max(FContentWidth, g.labelRight + FXPos);
     if (itemResult & CDRF_NOTIFYPOSTPAINT)
         CustomDraw(dc, CDDS_ITEMPOSTPAINT, row, s, look.cdis, &look.text, &look.textBk, look.level);
@@ -327,7 +327,7 @@ HIMAGELIST TNativeTreeWindow::CreateDragImage(TSlot s)
     int cx = 0, cy = 0;
     const bool withImage = image >= 0 && ImageList_GetIconSize(FNormalImages, &cx, &cy);
     const QFont font = ItemFont(s);
-    const int labelWidth = TLabelLine(label, font).BoxWidth();
+    const int labelWidth = FLabels.Get(label, font)->BoxWidth();
     const int labelLeft = withImage ? cx + kImageGap : 0;
     const int width = labelLeft + labelWidth;
     const int height = std::max(FItemHeight, withImage ? cy : 0);

@@ -290,3 +290,66 @@ TEST_F(TreeEngineView, LargeTreeStaysCheap)
     EXPECT_EQ(VScroll().nMax, kParents - 1);
     EXPECT_EQ(Top(), 7); // the collapsed parent of the old top item
 }
+
+// Labels are shaped once and kept: a changed text, weight or window font must still
+// give the new width, and a label measured again after thousands of others (when the
+// kept shapes have been dropped) must keep its width.
+TEST_F(TreeEngineView, LabelWidthsFollowTextAndFontChanges)
+{
+    CreateTree(TVS_HASBUTTONS | TVS_LINESATROOT, 200, 160);
+    ShowOwner();
+    auto labelWidth = [&](HTREEITEM item) {
+        const RECT r = ItemRect(item, true);
+        return r.right - r.left;
+    };
+    auto setText = [&](HTREEITEM item, const char* text) {
+        TVITEMEXA it;
+        it.mask = TVIF_TEXT;
+        it.hItem = item;
+        it.pszText = const_cast<LPSTR>(text);
+        SendMessageA(Tree, TVM_SETITEMA, 0, LPARAM(&it));
+        QApplication::processEvents();
+    };
+    auto setBold = [&](HTREEITEM item, bool bold) {
+        TVITEMEXA it;
+        it.mask = TVIF_STATE;
+        it.hItem = item;
+        it.stateMask = TVIS_BOLD;
+        it.state = bold ? TVIS_BOLD : 0;
+        SendMessageA(Tree, TVM_SETITEMA, 0, LPARAM(&it));
+        QApplication::processEvents();
+    };
+    HTREEITEM item = Insert(TVI_ROOT, 1, TVI_LAST, const_cast<LPSTR>("Mill"));
+    QApplication::processEvents();
+    const int plain = labelWidth(item);
+    setText(item, "Millstone grinding");
+    const int longer = labelWidth(item);
+    EXPECT_GT(longer, plain);
+    setBold(item, true);
+    EXPECT_GT(labelWidth(item), longer);
+    setBold(item, false);
+    EXPECT_EQ(labelWidth(item), longer);
+
+    QFont big = QApplication::font();
+    big.setPointSize(big.pointSize() * 2);
+    HFONT bigFont = CreateFontHandle(big);
+    SendMessageA(Tree, WM_SETFONT, WPARAM(bigFont), TRUE);
+    QApplication::processEvents();
+    EXPECT_GT(labelWidth(item), longer);
+    SendMessageA(Tree, WM_SETFONT, 0, TRUE);
+    QApplication::processEvents();
+    EXPECT_EQ(labelWidth(item), longer);
+
+    setText(item, "Mill");
+    EXPECT_EQ(labelWidth(item), plain);
+    SendMessageA(Tree, WM_SETREDRAW, FALSE, 0);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3000; ++i)
+        texts.push_back("Label " + std::to_string(i));
+    for (const std::string& text : texts)
+        labelWidth(Insert(TVI_ROOT, 2, TVI_LAST, const_cast<LPSTR>(text.c_str())));
+    SendMessageA(Tree, WM_SETREDRAW, TRUE, 0);
+    EXPECT_EQ(labelWidth(item), plain);
+    DestroyWindow(Tree);
+    DeleteObject(bigFont);
+}
