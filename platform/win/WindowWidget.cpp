@@ -167,9 +167,9 @@ QRect TWindowWidget::ClientRect() const
         insets = r->nonClient;
     QRect client = rect().adjusted(insets.left, insets.top, -insets.right, -insets.bottom);
     if (FScrollBars[SB_VERT] && !FScrollBars[SB_VERT]->isHidden())
-        client.setRight(client.right() - FScrollBars[SB_VERT]->sizeHint().width());
+        client.setRight(client.right() - ScrollBarExtent(SB_VERT));
     if (FScrollBars[SB_HORZ] && !FScrollBars[SB_HORZ]->isHidden())
-        client.setBottom(client.bottom() - FScrollBars[SB_HORZ]->sizeHint().height());
+        client.setBottom(client.bottom() - ScrollBarExtent(SB_HORZ));
     if (client.width() < 0)
         client.setWidth(0);
     if (client.height() < 0)
@@ -178,6 +178,15 @@ QRect TWindowWidget::ClientRect() const
 }
 
 QPoint TWindowWidget::ClientOrigin() const { return ClientRect().topLeft(); }
+
+int TWindowWidget::ScrollBarExtent(int bar) const
+{
+    if (FBarExtent[bar] < 0) {
+        const QSize hint = FScrollBars[bar]->sizeHint();
+        FBarExtent[bar] = bar == SB_VERT ? hint.width() : hint.height();
+    }
+    return FBarExtent[bar];
+}
 
 LPARAM TWindowWidget::ClientPointParam(const QPointF& widgetPos) const
 {
@@ -189,9 +198,9 @@ void TWindowWidget::LayoutScrollBars()
 {
     QRect client = ClientRect();
     if (QScrollBar* v = FScrollBars[SB_VERT]; v && !v->isHidden())
-        v->setGeometry(client.right() + 1, client.top(), v->sizeHint().width(), client.height());
+        v->setGeometry(client.right() + 1, client.top(), ScrollBarExtent(SB_VERT), client.height());
     if (QScrollBar* h = FScrollBars[SB_HORZ]; h && !h->isHidden())
-        h->setGeometry(client.left(), client.bottom() + 1, client.width(), h->sizeHint().height());
+        h->setGeometry(client.left(), client.bottom() + 1, client.width(), ScrollBarExtent(SB_HORZ));
     if (client.size() != FLastClientSize && FHandle) {
         FLastClientSize = client.size();
         SendMessageA(FHandle, WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
@@ -231,6 +240,11 @@ bool TWindowWidget::event(QEvent* e)
     // the table hears it as WM_SYSCOLORCHANGE and passes it on to its controls.
     if (e->type() == QEvent::ApplicationPaletteChange && FHandle && !qobject_cast<TWindowWidget*>(parentWidget()))
         CallGuarded([&] { SendMessageA(FHandle, WM_SYSCOLORCHANGE, 0, 0); });
+    // A child's size hint changed (a scroll bar's among them): place the bars anew.
+    if (e->type() == QEvent::LayoutRequest) {
+        ForgetScrollBarExtents();
+        CallGuarded([&] { LayoutScrollBars(); });
+    }
     if (e->type() == QEvent::ShortcutOverride && FHandle) {
         // Let the window see Tab, arrows and the like before shortcuts do.
         e->accept();
@@ -243,7 +257,10 @@ bool TWindowWidget::eventFilter(QObject* watched, QEvent* e)
 {
     // The scroll bars are the window's non-client area: a hover over one is a
     // non-client move of the window, and the bar itself still scrolls.
-    if (e->type() == QEvent::MouseMove && FHandle && qobject_cast<QScrollBar*>(watched)) {
+    const QEvent::Type type = e->type();
+    if ((type == QEvent::StyleChange || type == QEvent::FontChange) && qobject_cast<QScrollBar*>(watched))
+        ForgetScrollBarExtents();
+    if (type == QEvent::MouseMove && FHandle && qobject_cast<QScrollBar*>(watched)) {
         auto* move = static_cast<QMouseEvent*>(e);
         if (move->buttons() == Qt::NoButton)
             CallGuarded([&] { SendHoverMove(move->globalPosition().toPoint()); });

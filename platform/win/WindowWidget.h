@@ -66,9 +66,15 @@ private:
     bool SendHoverMove(QPoint screen);
     void PaintNonClient(QPainter& painter, const QRect& update);
     QPoint ClientOrigin() const;
+    // A visible bar's thickness, asked of the style once: the client rectangle is read
+    // for every row a window invalidates, and a scroll bar's size hint builds a style
+    // option each time. Forgotten when the bars' style, font or geometry changes.
+    int ScrollBarExtent(int bar) const;
+    void ForgetScrollBarExtents() { FBarExtent[0] = FBarExtent[1] = -1; }
     LPARAM ClientPointParam(const QPointF& widgetPos) const;
     HWND FHandle;
     QScrollBar* FScrollBars[2] = {nullptr, nullptr};
+    mutable int FBarExtent[2] = {-1, -1};
     QSize FLastClientSize{-1, -1};
 };
 
