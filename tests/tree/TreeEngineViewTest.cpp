@@ -3,10 +3,12 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 
 #include "TreeEngineFixture.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/ImageList.h"
+#include "platform/win/WindowWidget.h"
 
 namespace {
 
@@ -352,4 +354,31 @@ TEST_F(TreeEngineView, LabelWidthsFollowTextAndFontChanges)
     EXPECT_EQ(labelWidth(item), plain);
     DestroyWindow(Tree);
     DeleteObject(bigFont);
+}
+
+// The client area gives way to the vertical bar when it appears, and follows the bar
+// when a style sheet makes it wider.
+TEST_F(TreeEngineView, ClientAreaFollowsTheScrollBarsThickness)
+{
+    CreateTree(TVS_HASBUTTONS | TVS_LINESATROOT, 200, 160);
+    ShowOwner();
+    auto clientWidth = [&] {
+        RECT client;
+        GetClientRect(Tree, &client);
+        return int(client.right - client.left);
+    };
+    const int bare = clientWidth();
+    for (int i = 0; i < 50; ++i)
+        Insert(TVI_ROOT, i);
+    QApplication::processEvents();
+    QScrollBar* bar = static_cast<TWindowWidget*>(WindowWidget(Tree))->ScrollBar(SB_VERT);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(clientWidth(), bare - bar->sizeHint().width());
+
+    bar->setStyleSheet("QScrollBar:vertical { width: 41px; }");
+    QApplication::processEvents();
+    EXPECT_EQ(bar->sizeHint().width(), 41);
+    EXPECT_EQ(clientWidth(), bare - 41);
+    EXPECT_EQ(bar->geometry().width(), 41);
+    DestroyWindow(Tree);
 }
