@@ -16,6 +16,9 @@ TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     , FInTree(false)
     , FEnabled(true)
     , FInSelection(false)
+    , FChildrenShown(false)
+    , FCheckState(lxsUnchecked)
+    , FCheckType(lxtNone)
 {
 }
 

@@ -38,6 +38,9 @@ TVITEMEXA TlxTreeViewNodes::CreateItem(TlxTreeViewNode* Node)
     Item.cChildren = 0;
     Item.lParam = LPARAM(Node);
     Node->FInTree = true;
+    // What the new item will hold.
+    Node->FChildrenShown = false;
+    Node->FMultiHeight = 1;
     return Item;
 }
 
@@ -164,7 +167,9 @@ void TlxTreeViewNodes::AddedNode(TlxTreeViewNode* Node)
 {
     if (Node == FRoot)
         return;
-    Node->SetChildren(true);
+    // The button shows already from an earlier child.
+    if (!Node->FChildrenShown)
+        Node->SetChildren(true);
     Repaint(Node);
 }
 

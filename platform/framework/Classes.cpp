@@ -13,6 +13,9 @@
 
 namespace {
 
+// Memory streams from this size on are "large": written in one pass, and kept by Clear.
+constexpr std::int64_t KeptCapacity = std::int64_t(4 * LargePageBytes);
+
 // The file named FileName opened for reading (shared with other readers), handed to Read.
 template <class TRead> void ReadFromFile(const std::string& FileName, TRead Read)
 {
@@ -336,15 +339,35 @@ std::int64_t TMemoryStream::Write(const void* Buffer, std::int64_t Count)
     if (Count <= 0 || FPosition < 0)
         return 0;
     const std::int64_t end = FPosition + Count;
-    if (end > FCapacity)
-        // Grow geometrically so that many small writes stay linear overall.
-        SetCapacity(std::max(end, FCapacity * 2));
+    MakeRoom(end);
     if (FPosition > FSize)
         std::memset(FMemory.get() + FSize, 0, size_t(FPosition - FSize));
     std::memcpy(FMemory.get() + FPosition, Buffer, size_t(Count));
     FPosition = end;
     FSize = std::max(FSize, end);
     return Count;
+}
+
+char* TMemoryStream::ReserveWrite(std::int64_t Count)
+{
+    // A position past the end leaves a gap that Write fills with zeros.
+    if (Count <= 0 || FPosition < 0 || FPosition > FSize)
+        return nullptr;
+    MakeRoom(FPosition + Count);
+    return FMemory.get() + FPosition;
+}
+
+// Grows geometrically, so that many small writes stay linear overall.
+void TMemoryStream::MakeRoom(std::int64_t End)
+{
+    if (End > FCapacity)
+        SetCapacity(std::max(End, FCapacity * 2));
+}
+
+void TMemoryStream::CommitWrite(std::int64_t Count)
+{
+    FPosition += Count;
+    FSize = std::max(FSize, FPosition);
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
@@ -374,7 +397,7 @@ void TMemoryStream::SetCapacity(std::int64_t NewCapacity)
     FMemory.reset(static_cast<char*>(Grown));
     FCapacity = NewCapacity;
     // A stream of many megabytes is usually written in one pass.
-    if (FCapacity >= std::int64_t(4 * LargePageBytes))
+    if (FCapacity >= KeptCapacity)
         AdviseLargePages(FMemory.get(), std::size_t(FCapacity));
 }
 
@@ -391,11 +414,14 @@ void TMemoryStream::SetSize(std::int64_t NewSize)
         FPosition = NewSize;
 }
 
+// A block of many megabytes stays: a stream that is cleared is mostly filled again, and
+// writing into fresh pages costs more than the pages' memory while the stream lives.
 void TMemoryStream::Clear()
 {
     FSize = 0;
     FPosition = 0;
-    SetCapacity(0);
+    if (FCapacity < KeptCapacity)
+        SetCapacity(0);
 }
 
 void TMemoryStream::LoadFromStream(TStream* Stream)
