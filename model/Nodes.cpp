@@ -200,12 +200,15 @@ void TlxTreeViewNodes::Clear()
     FDeleting = true;
     FRoot->FDeleting = true;
     TFirstError Failure;
+    // Every native item of the tree goes: their reports come straight to the control.
+    const bool WasDirect = lxControl::SetDirectDeletionReports(FOwner, true);
     TlxTreeNodeList& TopLevel = FRoot->FChildren;
     for (int I = TopLevel.Count() - 1; I >= 0; I = std::min(I - 1, TopLevel.Count() - 1)) {
         TlxTreeViewNode* Node = TopLevel.List()[I];
         Failure.Run([Node] { Node->DeleteChildren(); });
         Failure.Run([Node] { Node->Delete(); });
     }
+    Failure.Run([this, WasDirect] { lxControl::SetDirectDeletionReports(FOwner, WasDirect); });
     TopLevel.Clear();
     InvalidateItemCache();
     FDeleting = false;
