@@ -1,5 +1,4 @@
 #include "platform/framework/Classes.h"
-#include "platform/memory/LargePages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,8 +12,8 @@
 
 namespace {
 
-// Memory streams from this size on are "large": written in one pass, and kept by Clear.
-constexpr std::int64_t KeptCapacity = std::int64_t(4 * LargePageBytes);
+// A memory stream's block from this size on is kept by Clear.
+constexpr std::int64_t KeptCapacity = std::int64_t(8) << 20;
 
 // The file named FileName opened for reading (shared with other readers), handed to Read.
 template <class TRead> void ReadFromFile(const std::string& FileName, TRead Read)
@@ -395,10 +394,9 @@ void TMemoryStream::SetCapacity(std::int64_t NewCapacity)
         throw EOutOfMemory(Format("Out of memory for a stream of %d bytes", NewCapacity));
     FMemory.release();
     FMemory.reset(static_cast<char*>(Grown));
+    // No large pages: faulting them in waits for the system to compact memory, which
+    // made the first writes into a fresh block of a hundred megabytes take twice as long.
     FCapacity = NewCapacity;
-    // A stream of many megabytes is usually written in one pass.
-    if (FCapacity >= KeptCapacity)
-        AdviseLargePages(FMemory.get(), std::size_t(FCapacity));
 }
 
 void TMemoryStream::SetSize(std::int64_t NewSize)

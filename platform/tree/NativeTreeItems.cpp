@@ -379,10 +379,6 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
                 successor = FItems[t].parent;
             }
         }
-        // The receiver mostly follows the item's value to an object of its own: that of
-        // the next item is fetched while this one is reported.
-        if (successor != kNil)
-            __builtin_prefetch(reinterpret_cast<const void*>(FItems[successor].LParam()));
         failure.Run([&] { ReportDeletion(t, header); });
         if (!FCustomLabelWidths.empty())
             FCustomLabelWidths.erase(t);
