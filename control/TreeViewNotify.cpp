@@ -221,7 +221,11 @@ void TCustomlxTreeView::ReportDeletionToControl(void* Control, NMTREEVIEWA& Info
 bool TCustomlxTreeView::SetDirectDeletionReports(bool Value)
 {
     const bool Was = FDirectDeletionReports;
-    if (Value == Was || !HandleAllocated())
+    if (!HandleAllocated()) {
+        FDirectDeletionReports = false; // a window made later starts without the routine
+        return Was;
+    }
+    if (Value == Was)
         return Was;
     SendMessageA(Handle(), TVM_SETDELETIONREPORT, Value ? WPARAM(this) : 0,
                  Value ? reinterpret_cast<LPARAM>(&ReportDeletionToControl) : 0);
