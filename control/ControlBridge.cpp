@@ -21,6 +21,10 @@ void Expand(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { Control->Expand
 bool CanCollapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { return Control->CanCollapse(Node); }
 void Collapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node) { Control->Collapse(Node); }
 void SetModelExpanding(TCustomlxTreeView* Control, bool Value) { Control->FModelExpanding = Value; }
+bool SetDirectDeletionReports(TCustomlxTreeView* Control, bool Value)
+{
+    return Control->SetDirectDeletionReports(Value);
+}
 void SetCheckImage(TCustomlxTreeView* Control, TlxTreeViewNode* Node, int ImageIndex)
 {
     Control->SetCheckImage(Node, ImageIndex);

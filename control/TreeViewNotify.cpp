@@ -213,6 +213,26 @@ LRESULT TCustomlxTreeView::NotifyDeleteItem(NMTREEVIEWA& Info)
     return 0;
 }
 
+void TCustomlxTreeView::ReportDeletionToControl(void* Control, NMTREEVIEWA& Info)
+{
+    static_cast<TCustomlxTreeView*>(Control)->NotifyDeleteItem(Info);
+}
+
+bool TCustomlxTreeView::SetDirectDeletionReports(bool Value)
+{
+    const bool Was = FDirectDeletionReports;
+    if (!HandleAllocated()) {
+        FDirectDeletionReports = false; // a window made later starts without the routine
+        return Was;
+    }
+    if (Value == Was)
+        return Was;
+    SendMessageA(Handle(), TVM_SETDELETIONREPORT, Value ? WPARAM(this) : 0,
+                 Value ? reinterpret_cast<LPARAM>(&ReportDeletionToControl) : 0);
+    FDirectDeletionReports = Value;
+    return Was;
+}
+
 // A right click that the native tree reports. With RightClickSelect the clicked node
 // stands for the selection while the right-button handling runs.
 LRESULT TCustomlxTreeView::NotifyRightClick()

@@ -248,6 +248,7 @@ private:
     friend struct TlxTreeViewAccess;
     friend void lxControl::StopChangeTimer(TCustomlxTreeView*);
     friend void lxControl::SetModelExpanding(TCustomlxTreeView*, bool);
+    friend bool lxControl::SetDirectDeletionReports(TCustomlxTreeView*, bool);
     friend void lxControl::ForgetNode(TCustomlxTreeView*, TlxTreeViewNode*);
     friend void lxControl::ForgetAnchorIfSelected(TCustomlxTreeView*);
     friend class TlxTreeViewNodes;
@@ -271,6 +272,10 @@ private:
     LRESULT NotifyItemExpanding(NMTREEVIEWA& Info);
     LRESULT NotifyItemExpanded(NMTREEVIEWA& Info);
     LRESULT NotifyDeleteItem(NMTREEVIEWA& Info);
+    // The native tree's deletion reports straight to NotifyDeleteItem (Value) or through
+    // the parent window again; returns the previous setting.
+    bool SetDirectDeletionReports(bool Value);
+    static void ReportDeletionToControl(void* Control, NMTREEVIEWA& Info);
     LRESULT NotifyBeginLabelEdit(NMTVDISPINFOA& Info);
     LRESULT NotifySingleExpand(NMTREEVIEWA& Info);
     LRESULT NotifyGetInfoTip(NMTVGETINFOTIPA& Info);
@@ -349,6 +354,7 @@ private:
     TSortType FSortType = stNone;
     TTreeOptions FOptions;
     bool FModelExpanding = false;
+    bool FDirectDeletionReports = false;
     bool FRecreating = false;
     bool FDestroying = false;
     bool FDragged = false;

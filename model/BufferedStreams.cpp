@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr std::size_t BufferSize = 64 * 1024;
@@ -90,38 +91,48 @@ std::int64_t TReadAheadStream::Size()
 
 TWriteBehindStream::TWriteBehindStream(TStream* Target)
     : FTarget(Target)
+    , FBuffer(BufferSize)
 {
-    FBuffer.reserve(BufferSize);
 }
 
 std::int64_t TWriteBehindStream::Write(const void* Buffer, std::int64_t Count)
 {
     if (Count <= 0)
         return 0;
-    if (FBuffer.size() + std::size_t(Count) > BufferSize)
+    char* Room = ReserveWrite(Count);
+    if (!Room)
+        return FTarget->Write(Buffer, Count);
+    std::memcpy(Room, Buffer, std::size_t(Count));
+    CommitWrite(Count);
+    return Count;
+}
+
+// Room in the buffer, flushed first when the bytes do not fit behind what waits; a
+// block as large as the buffer goes straight to the target.
+char* TWriteBehindStream::ReserveWrite(std::int64_t Count)
+{
+    if (Count <= 0)
+        return nullptr;
+    if (FUsed + std::size_t(Count) > BufferSize)
         Flush();
     if (std::size_t(Count) >= BufferSize)
-        return FTarget->Write(Buffer, Count);
-    const char* In = static_cast<const char*>(Buffer);
-    FBuffer.insert(FBuffer.end(), In, In + Count);
-    return Count;
+        return nullptr;
+    return FBuffer.data() + FUsed;
 }
 
 std::int64_t TWriteBehindStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
 {
     if (Origin == soCurrent && Offset == 0)
-        return FTarget->Seek(0, soCurrent) + std::int64_t(FBuffer.size());
+        return FTarget->Seek(0, soCurrent) + std::int64_t(FUsed);
     Flush();
     return FTarget->Seek(Offset, Origin);
 }
 
 void TWriteBehindStream::Flush()
 {
-    if (FBuffer.empty())
+    if (FUsed == 0)
         return;
-    // Cleared first: a target that fails leaves nothing to be written twice.
-    std::vector<char> Pending;
-    Pending.swap(FBuffer);
-    FBuffer.reserve(BufferSize);
-    FTarget->WriteBuffer(Pending.data(), std::int64_t(Pending.size()));
+    // Emptied first: a target that fails leaves nothing to be written twice.
+    const std::size_t Pending = std::exchange(FUsed, 0);
+    FTarget->WriteBuffer(FBuffer.data(), std::int64_t(Pending));
 }

@@ -40,11 +40,14 @@ public:
     std::int64_t Read(void* Buffer, std::int64_t Count) override { return 0; }
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
+    char* ReserveWrite(std::int64_t Count) override;
+    void CommitWrite(std::int64_t Count) override { FUsed += std::size_t(Count); }
     void Flush();
 
 private:
     TStream* FTarget;
     std::vector<char> FBuffer;
+    std::size_t FUsed = 0; // the bytes of FBuffer waiting for the target
 };
 
 // Runs Action with Stream behind a buffer, or directly when Stream is in memory.

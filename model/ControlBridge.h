@@ -21,6 +21,9 @@ void Collapse(TCustomlxTreeView* Control, TlxTreeViewNode* Node);
 // While set, the control ignores the native expansion notifications: the model fires
 // the expansion events itself.
 void SetModelExpanding(TCustomlxTreeView* Control, bool Value);
+// While set, the native tree reports deleted items straight to the control, not
+// through the parent window; returns whether it was set before.
+bool SetDirectDeletionReports(TCustomlxTreeView* Control, bool Value);
 void SetCheckImage(TCustomlxTreeView* Control, TlxTreeViewNode* Node, int ImageIndex);
 // OnChecking (true when no handler refuses) and OnChecked, through the control's hooks.
 bool CanCheck(TCustomlxTreeView* Control, TlxTreeViewNode* Node);

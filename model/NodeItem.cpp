@@ -1,5 +1,6 @@
 // TlxTreeViewNode and its native item: setters that store and forward, reads of the
 // states that only the native item keeps, editing and display.
+#include <algorithm>
 #include <cstring>
 
 #include "model/ControlBridge.h"
@@ -58,6 +59,17 @@ void TlxTreeViewNode::SetText(const std::string& S)
     Item.mask = TVIF_TEXT;
     Item.pszText = LPSTR_TEXTCALLBACKA;
     SetItemFields(Item);
+    ResortAfterTextChange();
+}
+
+void TlxTreeViewNode::StoreText(const std::string& S)
+{
+    FText.Assign(S);
+    ResortAfterTextChange();
+}
+
+void TlxTreeViewNode::ResortAfterTextChange()
+{
     const TSortType Sort = lxControl::SortType(GetlxTreeView());
     if ((Sort == stText || Sort == stBoth) && FInTree)
         ResortAfterChange();
@@ -112,6 +124,8 @@ void TlxTreeViewNode::SetChildren(bool Value)
     Item.mask = TVIF_CHILDREN;
     Item.cChildren = Value ? 1 : 0;
     SetItemFields(Item);
+    if (FItemId)
+        FChildrenShown = Value;
 }
 
 void TlxTreeViewNode::SetCut(bool Value)
@@ -135,6 +149,8 @@ void TlxTreeViewNode::SetMultiHeight(int Value)
     Item.mask = TVIF_INTEGRAL;
     Item.iIntegral = Value;
     SetItemFields(Item);
+    if (FItemId)
+        FMultiHeight = std::uint8_t(std::clamp(Value, 1, 255)); // as the window keeps it
     // Rows below the node move: the whole control repaints.
     InvalidateRect(GetHandle(), nullptr, TRUE);
 }
@@ -158,11 +174,7 @@ bool TlxTreeViewNode::GetChildren() const
 
 int TlxTreeViewNode::GetMultiHeight() const
 {
-    if (!FItemId)
-        return 0;
-    TVITEMEXA Item;
-    Item.mask = TVIF_INTEGRAL;
-    return GetItemFields(Item) ? Item.iIntegral : 0;
+    return FItemId ? FMultiHeight : 0;
 }
 
 bool TlxTreeViewNode::GetState(TNodeState NodeState) const

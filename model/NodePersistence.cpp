@@ -48,10 +48,10 @@ std::string ReadCountedString(TStream* Stream, std::int32_t Length)
     return S;
 }
 
-void WriteString(TStream* Stream, const std::string& S, std::int32_t Length)
+void WriteString(TStream* Stream, const std::string& S)
 {
-    if (Length > 0)
-        Stream->WriteBuffer(S.data(), Length);
+    if (!S.empty())
+        Stream->WriteBuffer(S.data(), std::int64_t(S.size()));
 }
 
 // A record whose size or enumerations no writer produces is refused as a whole.
@@ -78,8 +78,9 @@ void Prefetch(const TlxTreeViewNode* Node)
 
 void TlxTreeViewNode::FillNodeInfo(TNodeInfo& Info)
 {
-    // Unused bytes are zero, so that equal trees give equal streams.
-    std::memset(static_cast<void*>(&Info), 0, sizeof Info);
+    // Unused bytes are zero, so that equal trees give equal streams; of the text only
+    // its characters are written.
+    std::memset(static_cast<void*>(&Info), 0, FixedRecordSize);
     Info.ImageIndex = FImageIndex;
     Info.SelectedIndex = FSelectedIndex;
     Info.StateIndex = FStateIndex;
@@ -112,12 +113,9 @@ void TlxTreeViewNode::FillNodeInfo(TNodeInfo& Info)
 
 void TlxTreeViewNode::WriteData(TStream* Stream, TNodeInfo& Info)
 {
-    FillNodeInfo(Info);
-    const std::int32_t RecordSize = FixedRecordSize + Info.Text[0];
-    Stream->WriteBuffer(&RecordSize, sizeof RecordSize);
-    Stream->WriteBuffer(&Info, RecordSize);
-    WriteString(Stream, VarName(), Info.VarNameLen);
-    WriteString(Stream, VarValue(), Info.VarValueLen);
+    WriteRecord(Stream, Info);
+    WriteString(Stream, VarName());
+    WriteString(Stream, VarValue());
     TlxTreeViewNode* const* Children = FChildren.List();
     const int Count = FChildren.Count();
     for (int I = 0; I < Count; ++I) {
@@ -126,6 +124,24 @@ void TlxTreeViewNode::WriteData(TStream* Stream, TNodeInfo& Info)
             Prefetch(Children[I + PrefetchDistance]);
         Children[I]->WriteData(Stream, Info);
     }
+}
+
+// The record size and the record, made in the stream's own memory where it lends some.
+void TlxTreeViewNode::WriteRecord(TStream* Stream, TNodeInfo& Info)
+{
+    constexpr std::int64_t Room = sizeof(std::int32_t) + MaxRecordSize;
+    if (char* Out = Stream->ReserveWrite(Room)) {
+        TNodeInfo* Record = reinterpret_cast<TNodeInfo*>(Out + sizeof(std::int32_t));
+        FillNodeInfo(*Record);
+        const std::int32_t RecordSize = FixedRecordSize + Record->Text[0];
+        std::memcpy(Out, &RecordSize, sizeof RecordSize);
+        Stream->CommitWrite(sizeof RecordSize + RecordSize);
+        return;
+    }
+    FillNodeInfo(Info);
+    const std::int32_t RecordSize = FixedRecordSize + Info.Text[0];
+    Stream->WriteBuffer(&RecordSize, sizeof RecordSize);
+    Stream->WriteBuffer(&Info, RecordSize);
 }
 
 void TlxTreeViewNode::ReadData(TStream* Stream, TNodeInfo& Info)
@@ -159,9 +175,10 @@ void TlxTreeViewNode::ReadData(TStream* Stream, TNodeInfo& Info)
 void TlxTreeViewNode::ApplyNodeInfo(const TNodeInfo& Info, const std::string& AVarName,
                                     const std::string& AVarValue)
 {
-    std::string StoredText = GetShortString(Info.Text, MaxTextLength);
+    // The new item shows the node's text already.
+    const std::string_view StoredText(reinterpret_cast<const char*>(Info.Text + 1), Info.Text[0]);
     if (StoredText != FText.View())
-        SetText(StoredText);
+        StoreText(std::string(StoredText));
     SetVarType(Info.VarType);
     SetVarName(AVarName);
     SetVarValue(AVarValue);

@@ -38,6 +38,9 @@ TVITEMEXA TlxTreeViewNodes::CreateItem(TlxTreeViewNode* Node)
     Item.cChildren = 0;
     Item.lParam = LPARAM(Node);
     Node->FInTree = true;
+    // What the new item will hold.
+    Node->FChildrenShown = false;
+    Node->FMultiHeight = 1;
     return Item;
 }
 
@@ -164,7 +167,9 @@ void TlxTreeViewNodes::AddedNode(TlxTreeViewNode* Node)
 {
     if (Node == FRoot)
         return;
-    Node->SetChildren(true);
+    // The button shows already from an earlier child.
+    if (!Node->FChildrenShown)
+        Node->SetChildren(true);
     Repaint(Node);
 }
 
@@ -195,12 +200,15 @@ void TlxTreeViewNodes::Clear()
     FDeleting = true;
     FRoot->FDeleting = true;
     TFirstError Failure;
+    // Every native item of the tree goes: their reports come straight to the control.
+    const bool WasDirect = lxControl::SetDirectDeletionReports(FOwner, true);
     TlxTreeNodeList& TopLevel = FRoot->FChildren;
     for (int I = TopLevel.Count() - 1; I >= 0; I = std::min(I - 1, TopLevel.Count() - 1)) {
         TlxTreeViewNode* Node = TopLevel.List()[I];
         Failure.Run([Node] { Node->DeleteChildren(); });
         Failure.Run([Node] { Node->Delete(); });
     }
+    Failure.Run([this, WasDirect] { lxControl::SetDirectDeletionReports(FOwner, WasDirect); });
     TopLevel.Clear();
     InvalidateItemCache();
     FDeleting = false;

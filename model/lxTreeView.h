@@ -422,6 +422,10 @@ private:
     void SetItemState(UINT Mask, UINT StateMask, UINT State);
     // The binary tree stream's node record (NodePersistence.cpp).
     void FillNodeInfo(TNodeInfo& Info);
+    void WriteRecord(TStream* Stream, TNodeInfo& Info);
+    // The text in the model only, for a node whose item asks for it.
+    void StoreText(const std::string& S);
+    void ResortAfterTextChange();
     void ApplyNodeInfo(const TNodeInfo& Info, const std::string& AVarName, const std::string& AVarValue);
     void ApplyStoredChecks(const TNodeInfo& Info);
     void ApplyStoredFont(const TNodeInfo& Info);
@@ -467,8 +471,9 @@ private:
     TNodeImageIndex<std::int16_t> FImageIndex;
     TNodeImageIndex<std::int16_t> FSelectedIndex;
     TNodeImageIndex<std::int8_t> FStateIndex; // check glyphs and state images: a short list
-    // Flags share one byte: with the two check bytes they fit in what would otherwise
-    // be padding, and a million nodes are 8 MB smaller.
+    // Flags share one byte, the check state and type another (each takes three bits),
+    // and the rows of the native item a third: they fit in what would otherwise be
+    // padding, and a million nodes are 8 MB smaller.
     bool FExpanded : 1;
     bool FParentColor : 1;
     bool FParentFont : 1;
@@ -478,8 +483,13 @@ private:
     // Set exactly while the node is in the selection list: membership is answered
     // without a search, and a node that was never selected leaves without one.
     bool FInSelection : 1;
-    std::uint8_t FCheckState = lxsUnchecked;
-    std::uint8_t FCheckType = lxtNone;
+    // Whether the native item was last told that it has children.
+    bool FChildrenShown : 1;
+    std::uint8_t FCheckState : 4;
+    std::uint8_t FCheckType : 4;
+    // The native item's rows, kept as the window keeps them (1 to 255) whenever the
+    // node has an item: saving a large tree asks the window nothing per node.
+    std::uint8_t FMultiHeight = 1;
 };
 
 // ---- Node collection ----

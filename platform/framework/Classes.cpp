@@ -1,5 +1,4 @@
 #include "platform/framework/Classes.h"
-#include "platform/memory/LargePages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +11,9 @@
 #include <unistd.h>
 
 namespace {
+
+// A memory stream's block from this size on is kept by Clear.
+constexpr std::int64_t KeptCapacity = std::int64_t(8) << 20;
 
 // The file named FileName opened for reading (shared with other readers), handed to Read.
 template <class TRead> void ReadFromFile(const std::string& FileName, TRead Read)
@@ -336,15 +338,35 @@ std::int64_t TMemoryStream::Write(const void* Buffer, std::int64_t Count)
     if (Count <= 0 || FPosition < 0)
         return 0;
     const std::int64_t end = FPosition + Count;
-    if (end > FCapacity)
-        // Grow geometrically so that many small writes stay linear overall.
-        SetCapacity(std::max(end, FCapacity * 2));
+    MakeRoom(end);
     if (FPosition > FSize)
         std::memset(FMemory.get() + FSize, 0, size_t(FPosition - FSize));
     std::memcpy(FMemory.get() + FPosition, Buffer, size_t(Count));
     FPosition = end;
     FSize = std::max(FSize, end);
     return Count;
+}
+
+char* TMemoryStream::ReserveWrite(std::int64_t Count)
+{
+    // A position past the end leaves a gap that Write fills with zeros.
+    if (Count <= 0 || FPosition < 0 || FPosition > FSize)
+        return nullptr;
+    MakeRoom(FPosition + Count);
+    return FMemory.get() + FPosition;
+}
+
+// Grows geometrically, so that many small writes stay linear overall.
+void TMemoryStream::MakeRoom(std::int64_t End)
+{
+    if (End > FCapacity)
+        SetCapacity(std::max(End, FCapacity * 2));
+}
+
+void TMemoryStream::CommitWrite(std::int64_t Count)
+{
+    FPosition += Count;
+    FSize = std::max(FSize, FPosition);
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
@@ -372,10 +394,9 @@ void TMemoryStream::SetCapacity(std::int64_t NewCapacity)
         throw EOutOfMemory(Format("Out of memory for a stream of %d bytes", NewCapacity));
     FMemory.release();
     FMemory.reset(static_cast<char*>(Grown));
+    // No large pages: faulting them in waits for the system to compact memory, which
+    // made the first writes into a fresh block of a hundred megabytes take twice as long.
     FCapacity = NewCapacity;
-    // A stream of many megabytes is usually written in one pass.
-    if (FCapacity >= std::int64_t(4 * LargePageBytes))
-        AdviseLargePages(FMemory.get(), std::size_t(FCapacity));
 }
 
 void TMemoryStream::SetSize(std::int64_t NewSize)
@@ -391,11 +412,14 @@ void TMemoryStream::SetSize(std::int64_t NewSize)
         FPosition = NewSize;
 }
 
+// A block of many megabytes stays: a stream that is cleared is mostly filled again, and
+// writing into fresh pages costs more than the pages' memory while the stream lives.
 void TMemoryStream::Clear()
 {
     FSize = 0;
     FPosition = 0;
-    SetCapacity(0);
+    if (FCapacity < KeptCapacity)
+        SetCapacity(0);
 }
 
 void TMemoryStream::LoadFromStream(TStream* Stream)

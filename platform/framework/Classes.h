@@ -201,6 +201,11 @@ public:
     virtual std::int64_t Write(const void* Buffer, std::int64_t Count) = 0;
     // Moves the position and returns the new position.
     virtual std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) = 0;
+    // Room for Count bytes at the position, filled in place by the caller and made part
+    // of the stream by CommitWrite with the number of bytes used (at most Count); null
+    // when the stream lends no memory of its own, and WriteBuffer is the way.
+    virtual char* ReserveWrite(std::int64_t Count) { return nullptr; }
+    virtual void CommitWrite(std::int64_t Count) {}
 
     std::int64_t Position() { return Seek(0, soCurrent); }
     void SetPosition(std::int64_t Pos) { Seek(Pos, soBeginning); }
@@ -223,6 +228,8 @@ public:
     std::int64_t Read(void* Buffer, std::int64_t Count) override;
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
+    char* ReserveWrite(std::int64_t Count) override;
+    void CommitWrite(std::int64_t Count) override;
     std::int64_t Size() override { return FSize; }
     // Growing fills with zeros; a position past the new end moves to the end.
     void SetSize(std::int64_t NewSize) override;
@@ -233,6 +240,7 @@ public:
 
     void* Memory() { return FSize == 0 ? nullptr : FMemory.get(); }
     const void* Memory() const { return FSize == 0 ? nullptr : FMemory.get(); }
+    // Empties the stream; a block of many megabytes stays reserved for the next writes.
     void Clear();
     // Replaces the contents with the whole of Stream (read from its beginning).
     void LoadFromStream(TStream* Stream);
@@ -250,6 +258,9 @@ protected:
     std::int64_t FSize = 0;
     std::int64_t FCapacity = 0;
     std::int64_t FPosition = 0;
+
+private:
+    void MakeRoom(std::int64_t End);
 };
 
 class TStringStream : public TMemoryStream {

@@ -117,6 +117,10 @@ LRESULT TNativeTreeWindow::ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam, b
         return lParam ? LRESULT(InsertItem(*reinterpret_cast<const TVINSERTSTRUCTA*>(lParam))) : 0;
     case TVM_DELETEITEM:
         return DeleteItem(reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_SETDELETIONREPORT:
+        FDeletionReport = reinterpret_cast<TVDELETIONREPORT>(lParam);
+        FDeletionReportContext = FDeletionReport ? reinterpret_cast<void*>(wParam) : nullptr;
+        return TRUE;
     case TVM_GETCOUNT:
         return LRESULT(FItems.Count());
     case TVM_GETNEXTITEM:

@@ -71,6 +71,10 @@ private:
     LRESULT Notify(NMHDR& hdr, int code);
     void FillItemRecord(TVITEMA& item, TSlot s) const;
     LRESULT NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt = {});
+    // TVN_DELETEITEMA for s, to the deletion routine when one is set; header is the
+    // notification header made once for a whole deletion.
+    void ReportDeletion(TSlot s, const NMHDR& header);
+    NMHDR DeletionHeader() const;
     std::string ItemText(TSlot s);
     int ItemImage(TSlot s, bool selected);
     bool ItemHasChildren(TSlot s);
@@ -200,6 +204,8 @@ private:
 
     HWND FHwnd;
     TTreeItemStore FItems;
+    TVDELETIONREPORT FDeletionReport = nullptr;
+    void* FDeletionReportContext = nullptr;
     DWORD FStyle = 0;
 
     // Look.

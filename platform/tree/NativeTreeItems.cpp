@@ -363,6 +363,7 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
         FItems[t].flags |= TItemSlot::Deleting;
 
     TFirstError failure;
+    const NMHDR header = DeletionHeader();
     // Last children first, so that lists mirroring the children shrink from their ends.
     TSlot t = s;
     while (FItems[t].lastChild != kNil)
@@ -378,7 +379,7 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
                 successor = FItems[t].parent;
             }
         }
-        failure.Run([&] { NotifyTreeView(TVN_DELETEITEMA, 0, t, kNil); });
+        failure.Run([&] { ReportDeletion(t, header); });
         if (!FCustomLabelWidths.empty())
             FCustomLabelWidths.erase(t);
         FItems.Free(t);

@@ -34,6 +34,30 @@ void TNativeTreeWindow::FillItemRecord(TVITEMA& item, TSlot s) const
     item.lParam = FItems[s].LParam();
 }
 
+NMHDR TNativeTreeWindow::DeletionHeader() const
+{
+    NMHDR hdr;
+    const TWindowRecord* self = FDeletionReport ? WindowTable::Find(FHwnd) : nullptr;
+    hdr.hwndFrom = FHwnd;
+    hdr.idFrom = self ? self->id : 0;
+    hdr.code = TVN_DELETEITEMA;
+    return hdr;
+}
+
+void TNativeTreeWindow::ReportDeletion(TSlot s, const NMHDR& header)
+{
+    if (!FDeletionReport) {
+        NotifyTreeView(TVN_DELETEITEMA, 0, s, kNil);
+        return;
+    }
+    NMTREEVIEWA nm;
+    nm.hdr = header;
+    FillItemRecord(nm.itemOld, s);
+    FillItemRecord(nm.itemNew, kNil);
+    nm.ptDrag = POINT{};
+    FDeletionReport(FDeletionReportContext, nm);
+}
+
 LRESULT TNativeTreeWindow::NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt)
 {
     NMTREEVIEWA nm;

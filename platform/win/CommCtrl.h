@@ -104,6 +104,13 @@ constexpr UINT TVM_GETINSERTMARKCOLOR = TV_FIRST + 38;
 constexpr UINT TVM_GETITEMSTATE = TV_FIRST + 39;
 constexpr UINT TVM_SETLINECOLOR = TV_FIRST + 40;
 constexpr UINT TVM_GETLINECOLOR = TV_FIRST + 41;
+// This tree window's own: while a routine is set (lParam, with wParam as its context;
+// null lParam clears it), each deleted item is reported to it with the record of
+// TVN_DELETEITEMA instead of through the parent window, sparing a large deletion a
+// round trip per item.
+constexpr UINT TVM_SETDELETIONREPORT = TV_FIRST + 0x70;
+struct NMTREEVIEWA;
+using TVDELETIONREPORT = void (*)(void* Context, NMTREEVIEWA& Info);
 constexpr UINT CCM_FIRST = 0x2000;
 constexpr UINT CCM_SETUNICODEFORMAT = CCM_FIRST + 5;
 constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;

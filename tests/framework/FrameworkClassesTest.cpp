@@ -251,6 +251,45 @@ TEST(FrameworkStreams, MemoryStreamGrowsSeeksAndRaisesOnShortReads)
     EXPECT_EQ(m.Memory(), nullptr);
 }
 
+// Writing in place: the room lent is where WriteBuffer would have put the bytes; a
+// stream cleared keeps a large block for the next writes and gives a small one back.
+TEST(FrameworkStreams, MemoryStreamLendsRoomAndKeepsALargeBlock)
+{
+    TMemoryStream m;
+    m.WriteBuffer("ab", 2);
+    char* room = m.ReserveWrite(100);
+    ASSERT_NE(room, nullptr);
+    std::memcpy(room, "cde", 3);
+    m.CommitWrite(3);
+    EXPECT_EQ(m.Size(), 5);
+    EXPECT_EQ(m.Position(), 5);
+    EXPECT_EQ(std::string(static_cast<const char*>(m.Memory()), 5), "abcde");
+    m.SetPosition(1);
+    m.ReserveWrite(1)[0] = 'X';
+    m.CommitWrite(1);
+    EXPECT_EQ(std::string(static_cast<const char*>(m.Memory()), 5), "aXcde");
+    EXPECT_EQ(m.Size(), 5);
+    m.SetPosition(9); // past the end: only WriteBuffer fills the gap
+    EXPECT_EQ(m.ReserveWrite(4), nullptr);
+    EXPECT_EQ(m.ReserveWrite(0), nullptr);
+
+    m.Clear();
+    EXPECT_EQ(m.Capacity(), 0);
+    const std::int64_t large = std::int64_t(16) << 20;
+    m.SetSize(large);
+    m.Clear();
+    EXPECT_EQ(m.Size(), 0);
+    EXPECT_EQ(m.Position(), 0);
+    EXPECT_EQ(m.Memory(), nullptr);
+    EXPECT_EQ(m.Capacity(), large);
+    m.WriteBuffer("z", 1);
+    EXPECT_EQ(m.Capacity(), large);
+    EXPECT_EQ(*static_cast<const char*>(m.Memory()), 'z');
+    m.SetSize(0);
+    m.SetCapacity(0);
+    EXPECT_EQ(m.Capacity(), 0);
+}
+
 TEST(FrameworkStreams, FileStreamNamesTheFileItCannotOpen)
 {
     QTemporaryDir dir;

@@ -372,3 +372,40 @@ TEST_F(ModelFixture, AssignCopiesAttributesButNotThePlace)
     EXPECT_EQ(Target->Text(), "source");
     EXPECT_THROW(Target->Assign(Items()), EConvertError);
 }
+
+// The rows and the button that the node remembers of its item agree with the item,
+// whatever was set, after a move (which makes the item anew) and after children come
+// and go.
+TEST_F(ModelFixture, RowsAndButtonAgreeWithTheNativeItem)
+{
+    TlxTreeViewNode* Node = Items()->Add(nullptr, "n");
+    TlxTreeViewNode* Other = Items()->Add(nullptr, "other");
+    auto Native = [&](UINT Mask) {
+        TVITEMEXA Item;
+        Item.mask = Mask;
+        Item.hItem = Node->ItemId();
+        SendMessageA(tree->Handle(), TVM_GETITEMA, 0, LPARAM(&Item));
+        return Mask == TVIF_INTEGRAL ? Item.iIntegral : Item.cChildren;
+    };
+    for (int Rows : {3, 0, -4, 255, 300, 1, 7}) {
+        Node->SetMultiHeight(Rows);
+        EXPECT_EQ(Node->MultiHeight(), Native(TVIF_INTEGRAL)) << Rows;
+    }
+    EXPECT_EQ(Node->MultiHeight(), 7);
+    Node->MoveTo(Other, naAddChild);
+    EXPECT_EQ(Node->MultiHeight(), Native(TVIF_INTEGRAL));
+
+    TlxTreeViewNode* const Parent = Other;
+    Node = Parent; // the item asked about from here on
+    Items()->AddChild(Parent, "second");
+    EXPECT_EQ(Native(TVIF_CHILDREN), 1);
+    Parent->SetHasChildren(false);
+    EXPECT_EQ(Native(TVIF_CHILDREN), 0);
+    Items()->AddChild(Parent, "third"); // shows the button again
+    EXPECT_EQ(Native(TVIF_CHILDREN), 1);
+    Parent->DeleteChildren();
+    EXPECT_EQ(Native(TVIF_CHILDREN), 0);
+    Items()->AddChild(Parent, "again");
+    EXPECT_EQ(Native(TVIF_CHILDREN), 1);
+    EXPECT_TRUE(Parent->HasChildren());
+}

@@ -162,6 +162,36 @@ TEST_F(ModelFixture, ClearFinishesWhenAHandlerRaises)
     EXPECT_EQ(Items()->Count(), 1);
 }
 
+// Clearing reports each node once, in the native tree's order: the top level from
+// its end, each node's children before it, the last children first. Deletions after
+// it are reported as before.
+TEST_F(ModelFixture, ClearReportsEveryNodeInTheNativeOrder)
+{
+    TlxTreeViewNode* A = Items()->Add(nullptr, "A");
+    TlxTreeViewNode* A1 = Items()->AddChild(A, "A1");
+    Items()->AddChild(A1, "A1a");
+    Items()->AddChild(A1, "A1b");
+    Items()->AddChild(A, "A2");
+    Items()->AddChild(Items()->Add(nullptr, "B"), "B1");
+    Items()->Add(nullptr, "C");
+    A->Expand(true);
+    std::vector<std::string> Deleted;
+    tree->OnDeletion = [&](TObject* Sender, TlxTreeViewNode* Node) {
+        EXPECT_EQ(Sender, Items());
+        Deleted.push_back(Node->Text());
+    };
+    Items()->Clear();
+    EXPECT_EQ(Deleted, (std::vector<std::string>{"C", "B1", "B", "A2", "A1b", "A1a", "A1", "A"}));
+    EXPECT_EQ(Items()->Count(), 0);
+
+    Deleted.clear();
+    TlxTreeViewNode* D = Items()->Add(nullptr, "D");
+    Items()->AddChild(D, "D1");
+    D->Delete();
+    EXPECT_EQ(Deleted, (std::vector<std::string>{"D1", "D"}));
+    tree->OnDeletion = nullptr;
+}
+
 TEST(ModelWithoutWindow, ClearAndCountNeedNoWindow)
 {
     TlxTreeView Orphan(nullptr);

@@ -120,6 +120,11 @@ TEST_F(PersistenceFixture, TheBinaryFormMatchesTheStoredFile)
         ADD_FAILURE() << "the saved bytes differ from " << LX_STORED_TREE << "; they are in " << Actual;
     }
 
+    // A file is written through a buffer of its own, to the same bytes.
+    const std::string File = TempPath("StoredTree.lxt");
+    tree->SaveToFile(File, true);
+    EXPECT_EQ(ReadFile(File), Stored);
+
     // Loaded into a tree that holds other nodes, the file replaces them with the tree it was made from.
     PersistenceFixture::Tree Loaded;
     Loaded.Items()->AddChild(Loaded.Items()->Add(nullptr, "old"), "old child");

@@ -153,6 +153,40 @@ TEST_F(TreeEngineItems, DeletionReportsEveryItemOnceChildrenFirst)
     EXPECT_EQ(CountOf(TVN_DELETEITEMA), 2);
 }
 
+// With a deletion routine set, every deleted item reaches it, in the order and with
+// the record the parent window would have had, and the parent hears nothing of them;
+// cleared again, the parent is told once more.
+TEST_F(TreeEngineItems, ADeletionRoutineTakesTheReportsInTheirOrder)
+{
+    CreateTree(TVS_HASLINES);
+    HTREEITEM a = Insert(TVI_ROOT, 1);
+    Insert(Insert(a, 11), 111);
+    Insert(a, 12);
+    HTREEITEM b = Insert(TVI_ROOT, 2);
+    struct TReports {
+        HWND tree;
+        std::vector<LPARAM> params;
+        bool wellFormed = true;
+    } reports{Tree, {}};
+    TVDELETIONREPORT routine = [](void* context, NMTREEVIEWA& info) {
+        auto* r = static_cast<TReports*>(context);
+        r->params.push_back(info.itemOld.lParam);
+        r->wellFormed = r->wellFormed && info.hdr.code == UINT(TVN_DELETEITEMA) && info.hdr.hwndFrom == r->tree &&
+                        info.itemOld.hItem != nullptr && info.itemNew.hItem == nullptr;
+    };
+    Notes.clear();
+    ASSERT_TRUE(SendMessageA(Tree, TVM_SETDELETIONREPORT, WPARAM(&reports), reinterpret_cast<LPARAM>(routine)));
+    ASSERT_TRUE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(a)));
+    EXPECT_EQ(reports.params, (std::vector<LPARAM>{12, 111, 11, 1}));
+    EXPECT_TRUE(reports.wellFormed);
+    EXPECT_EQ(CountOf(TVN_DELETEITEMA), 0);
+
+    SendMessageA(Tree, TVM_SETDELETIONREPORT, 0, 0);
+    ASSERT_TRUE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(b)));
+    EXPECT_EQ(reports.params.size(), 4u);
+    EXPECT_EQ(CountOf(TVN_DELETEITEMA), 1);
+}
+
 TEST_F(TreeEngineItems, CollapseResetDeletesTheChildren)
 {
     CreateTree(TVS_HASBUTTONS | TVS_LINESATROOT);
