@@ -171,7 +171,7 @@ TEST_F(TreeEngineItems, ADeletionRoutineTakesTheReportsInTheirOrder)
     TVDELETIONREPORT routine = [](void* context, NMTREEVIEWA& info) {
         auto* r = static_cast<TReports*>(context);
         r->params.push_back(info.itemOld.lParam);
-        r->wellFormed = r->wellFormed && info.hdr.code == UINT(TVN_DELETEITEMA) && info.hdr.hwndFrom == r->tree &&
+        r->wellFormed = r->wellFormed && UINT(info.hdr.code) == UINT(TVN_DELETEITEMA) && info.hdr.hwndFrom == r->tree &&
                         info.itemOld.hItem != nullptr && info.itemNew.hItem == nullptr;
     };
     Notes.clear();
