@@ -471,7 +471,7 @@ private:
     TNodeImageIndex<std::int16_t> FImageIndex;
     TNodeImageIndex<std::int16_t> FSelectedIndex;
     TNodeImageIndex<std::int8_t> FStateIndex; // check glyphs and state images: a short list
-    // Flags share one byte, the check state and type another (each takes three bits),
+    // Flags share one byte, the check state and type another (four bits each),
     // and the rows of the native item a third: they fit in what would otherwise be
     // padding, and a million nodes are 8 MB smaller.
     bool FExpanded : 1;
