@@ -93,6 +93,9 @@ private:
     HTREEITEM GetNextItem(UINT code, HTREEITEM h);
     BOOL SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
+    // ---- Ordering children as told (NativeTreeOrder.cpp)
+    BOOL OrderChildren(const TVORDERCHILDREN& order);
+    bool ChildrenInOrder(TSlot parent, const TVORDERCHILDREN& order, std::vector<TSlot>& ordered) const;
     bool IsLiveItem(TSlot s) const;
 
     // ---- Expansion and selection (NativeTreeSelect.cpp)

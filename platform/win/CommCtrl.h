@@ -104,6 +104,8 @@ constexpr UINT TVM_GETINSERTMARKCOLOR = TV_FIRST + 38;
 constexpr UINT TVM_GETITEMSTATE = TV_FIRST + 39;
 constexpr UINT TVM_SETLINECOLOR = TV_FIRST + 40;
 constexpr UINT TVM_GETLINECOLOR = TV_FIRST + 41;
+// Our own: puts a parent's children into a given order (lParam: a TVORDERCHILDREN).
+constexpr UINT TVM_ORDERCHILDREN = TV_FIRST + 0xE0;
 constexpr UINT CCM_FIRST = 0x2000;
 constexpr UINT CCM_SETUNICODEFORMAT = CCM_FIRST + 5;
 constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;
@@ -139,6 +141,15 @@ struct TVSORTCB {
     HTREEITEM hParent = nullptr;
     PFNTVCOMPARE lpfnCompare = nullptr;
     LPARAM lParam = 0;
+};
+
+// Ordering without comparisons: phItems names every child of hParent (TVI_ROOT or
+// null: the top level) once, in the new order. Anything else is refused (FALSE) and
+// leaves the children as they were.
+struct TVORDERCHILDREN {
+    HTREEITEM hParent = nullptr;
+    const HTREEITEM* phItems = nullptr;
+    UINT cItems = 0;
 };
 
 // What a control answers to WM_GETDLGCODE: the keys it wants for itself.

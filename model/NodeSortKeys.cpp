@@ -1,0 +1,140 @@
+// Sort keys of a child list: folded texts and data for the child list's order,
+// collation keys for the native items' order.
+#include "model/NodeSortKeys.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "model/QuickSort.h"
+
+namespace lxModel {
+
+std::int32_t SortData(const TlxTreeViewNode* Node)
+{
+    return std::int32_t(std::uint32_t(reinterpret_cast<std::uintptr_t>(Node->Data())));
+}
+
+int DataDifference(std::int32_t A, std::int32_t B)
+{
+    return int(std::uint32_t(A) - std::uint32_t(B));
+}
+
+namespace {
+
+struct TModelKey {
+    std::string_view Folded;
+    std::int32_t Data;
+    TlxTreeViewNode* Node;
+};
+
+// Function objects rather than functions, so that each sort inlines its comparison.
+struct TByFolded {
+    int operator()(const TModelKey& A, const TModelKey& B) const { return A.Folded.compare(B.Folded); }
+};
+struct TByData {
+    int operator()(const TModelKey& A, const TModelKey& B) const { return DataDifference(A.Data, B.Data); }
+};
+struct TByFoldedThenData {
+    int operator()(const TModelKey& A, const TModelKey& B) const
+    {
+        const int ByText = TByFolded()(A, B);
+        return ByText != 0 ? ByText : TByData()(A, B);
+    }
+};
+
+// The keys of the children; the folded texts (only when the rule reads text) live in Folds.
+std::vector<TModelKey> ModelKeys(TlxTreeViewNode* const* Children, int Count, bool WithText, std::string& Folds)
+{
+    if (WithText) {
+        std::size_t Total = 0;
+        for (int I = 0; I < Count; ++I)
+            Total += Children[I]->TextView().size();
+        Folds.reserve(Total); // no reallocation below: the views into it stay valid
+    }
+    std::vector<TModelKey> Keys;
+    Keys.reserve(std::size_t(Count));
+    for (int I = 0; I < Count; ++I) {
+        TlxTreeViewNode* Node = Children[I];
+        std::string_view Folded;
+        if (WithText) {
+            const std::size_t Start = Folds.size();
+            AppendTextFold(Folds, Node->TextView());
+            Folded = std::string_view(Folds).substr(Start);
+        }
+        Keys.push_back({Folded, SortData(Node), Node});
+    }
+    return Keys;
+}
+
+template <typename Compare>
+void SortKeys(std::vector<TModelKey>& Keys, Compare Cmp)
+{
+    lxModel::QuickSort(Keys.data(), 0, int(Keys.size()) - 1, Cmp);
+}
+
+struct TNativeKey {
+    std::size_t Offset;
+    std::size_t Length;
+    HTREEITEM Item;
+};
+
+// Appends the collation key of Text (up to its first NUL, as strcoll reads it) to
+// Keys[Used..], growing Keys as needed, and returns the key's length.
+std::size_t AppendCollationKey(std::vector<char>& Keys, std::size_t Used, const std::string& Text)
+{
+    std::size_t Room = Keys.size() - Used;
+    std::size_t Length = std::strxfrm(Keys.data() + Used, Text.c_str(), Room);
+    if (Length >= Room) {
+        Keys.resize(std::max(Keys.size() * 2, Used + Length + 1));
+        Length = std::strxfrm(Keys.data() + Used, Text.c_str(), Length + 1);
+    }
+    return Length;
+}
+
+} // namespace
+
+std::vector<TlxTreeViewNode*> ModelKeyOrder(TlxTreeViewNode* const* Children, int Count, TSortType SortType)
+{
+    std::string Folds;
+    std::vector<TModelKey> Keys = ModelKeys(Children, Count, SortType != stData, Folds);
+    if (Count > 0) {
+        switch (SortType) {
+        case stData: SortKeys(Keys, TByData()); break;
+        case stBoth: SortKeys(Keys, TByFoldedThenData()); break;
+        default: SortKeys(Keys, TByFolded()); break;
+        }
+    }
+    std::vector<TlxTreeViewNode*> Order;
+    Order.reserve(Keys.size());
+    for (const TModelKey& Key : Keys)
+        Order.push_back(Key.Node);
+    return Order;
+}
+
+std::vector<HTREEITEM> NativeKeyOrder(TlxTreeViewNode* const* Children, int Count)
+{
+    std::vector<TNativeKey> Keys;
+    Keys.reserve(std::size_t(Count));
+    std::vector<char> Collation(std::size_t(Count) * 16 + 64);
+    std::size_t Used = 0;
+    std::string Text; // terminated, as strxfrm wants it; reused for every child
+    for (int I = 0; I < Count; ++I) {
+        Text.assign(Children[I]->TextView());
+        const std::size_t Length = AppendCollationKey(Collation, Used, Text);
+        Keys.push_back({Used, Length, Children[I]->ItemId()});
+        Used += Length;
+    }
+    const char* Base = Collation.data();
+    auto Key = [Base](const TNativeKey& K) { return std::string_view(Base + K.Offset, K.Length); };
+    std::stable_sort(Keys.begin(), Keys.end(),
+                     [&Key](const TNativeKey& A, const TNativeKey& B) { return Key(A) < Key(B); });
+    std::vector<HTREEITEM> Order;
+    Order.reserve(Keys.size());
+    for (const TNativeKey& K : Keys)
+        Order.push_back(K.Item);
+    return Order;
+}
+
+} // namespace lxModel
