@@ -113,7 +113,7 @@ std::vector<TlxTreeViewNode*> ModelKeyOrder(TlxTreeViewNode* const* Children, in
     return Order;
 }
 
-std::vector<HTREEITEM> NativeKeyOrder(TlxTreeViewNode* const* Children, int Count)
+TNativeRanks NativeKeyRanks(TlxTreeViewNode* const* Children, int Count)
 {
     std::vector<TNativeKey> Keys;
     Keys.reserve(std::size_t(Count));
@@ -128,13 +128,22 @@ std::vector<HTREEITEM> NativeKeyOrder(TlxTreeViewNode* const* Children, int Coun
     }
     const char* Base = Collation.data();
     auto Key = [Base](const TNativeKey& K) { return std::string_view(Base + K.Offset, K.Length); };
-    std::stable_sort(Keys.begin(), Keys.end(),
-                     [&Key](const TNativeKey& A, const TNativeKey& B) { return Key(A) < Key(B); });
-    std::vector<HTREEITEM> Order;
-    Order.reserve(Keys.size());
+    std::vector<int> ByKey(Keys.size());
+    for (int I = 0; I < Count; ++I)
+        ByKey[std::size_t(I)] = I;
+    std::sort(ByKey.begin(), ByKey.end(), [&](int A, int B) { return Key(Keys[std::size_t(A)]) < Key(Keys[std::size_t(B)]); });
+    TNativeRanks Result;
+    Result.Items.reserve(Keys.size());
     for (const TNativeKey& K : Keys)
-        Order.push_back(K.Item);
-    return Order;
+        Result.Items.push_back(K.Item);
+    Result.Ranks.resize(Keys.size());
+    UINT Rank = 0;
+    for (std::size_t I = 0; I < ByKey.size(); ++I) {
+        if (I > 0 && Key(Keys[std::size_t(ByKey[I - 1])]) != Key(Keys[std::size_t(ByKey[I])]))
+            ++Rank;
+        Result.Ranks[std::size_t(ByKey[I])] = Rank;
+    }
+    return Result;
 }
 
 } // namespace lxModel

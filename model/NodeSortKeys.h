@@ -19,7 +19,13 @@ int DataDifference(std::int32_t A, std::int32_t B);
 // (stBoth), by the child lists' own sort algorithm.
 std::vector<TlxTreeViewNode*> ModelKeyOrder(TlxTreeViewNode* const* Children, int Count, TSortType SortType);
 // The native items' order without an OnCompare handler: the texts by the C library's
-// collation (strxfrm keys order as strcoll), stable, as the items' handles.
-std::vector<HTREEITEM> NativeKeyOrder(TlxTreeViewNode* const* Children, int Count);
+// collation (strxfrm keys order as strcoll). The native sort is stable on the items'
+// own order, which need not be the list's, so what the engine gets are ranks: the
+// children's items and the place of their texts among the distinct collation keys.
+struct TNativeRanks {
+    std::vector<HTREEITEM> Items;
+    std::vector<UINT> Ranks;
+};
+TNativeRanks NativeKeyRanks(TlxTreeViewNode* const* Children, int Count);
 
 } // namespace lxModel

@@ -68,14 +68,14 @@ bool TlxTreeViewNode::SortLevelByKeys(TCustomlxTreeView* Control, HTREEITEM Pare
     GetHandle();
     const int Count = FChildren.Count();
     TlxTreeViewNode* const* Children = FChildren.List();
-    std::vector<HTREEITEM> NativeOrder;
+    lxModel::TNativeRanks NativeOrder;
     std::vector<TlxTreeViewNode*> ModelOrder;
     if (Count >= 2) {
         if (ParentItem)
-            NativeOrder = lxModel::NativeKeyOrder(Children, Count);
+            NativeOrder = lxModel::NativeKeyRanks(Children, Count);
         ModelOrder = lxModel::ModelKeyOrder(Children, Count, lxControl::SortType(Control));
     } else if (Count == 1) {
-        NativeOrder.push_back(Children[0]->FItemId);
+        NativeOrder.Items.push_back(Children[0]->FItemId);
     }
     const bool Result = ParentItem && OrderNativeChildren(ParentItem, NativeOrder);
     if (!ModelOrder.empty()) {
@@ -88,14 +88,16 @@ bool TlxTreeViewNode::SortLevelByKeys(TCustomlxTreeView* Control, HTREEITEM Pare
     return Result;
 }
 
-// The native items under ParentItem into Order. Should the engine refuse it (its items
-// are not those of the child list) they get the default native comparison's order.
-bool TlxTreeViewNode::OrderNativeChildren(HTREEITEM ParentItem, const std::vector<HTREEITEM>& Order)
+// The native items under ParentItem by their ranks (none: the items' given order).
+// Should the engine refuse them (its items are not those of the child list) they get
+// the default native comparison's order.
+bool TlxTreeViewNode::OrderNativeChildren(HTREEITEM ParentItem, const lxModel::TNativeRanks& Order)
 {
     TVORDERCHILDREN Request;
     Request.hParent = ParentItem;
-    Request.phItems = Order.data();
-    Request.cItems = UINT(Order.size());
+    Request.phItems = Order.Items.data();
+    Request.puKeys = Order.Ranks.empty() ? nullptr : Order.Ranks.data();
+    Request.cItems = UINT(Order.Items.size());
     if (SendMessageA(GetHandle(), TVM_ORDERCHILDREN, 0, LPARAM(&Request)))
         return true;
     TVSORTCB Sort;

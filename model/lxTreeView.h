@@ -18,6 +18,9 @@
 
 class TCustomlxTreeView;
 class TlxTreeViewNode;
+namespace lxModel {
+struct TNativeRanks;
+} // namespace lxModel
 class TlxTreeViewNodes;
 
 // ---- Shared types ----
@@ -431,7 +434,7 @@ private:
     bool SortLevel(TCustomlxTreeView* Control, HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data);
     bool SortLevelByCompare(TCustomlxTreeView* Control, HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data);
     bool SortLevelByKeys(TCustomlxTreeView* Control, HTREEITEM ParentItem);
-    bool OrderNativeChildren(HTREEITEM ParentItem, const std::vector<HTREEITEM>& Order);
+    bool OrderNativeChildren(HTREEITEM ParentItem, const lxModel::TNativeRanks& Order);
     void MatchNativeOrder(HTREEITEM ParentItem);
     // Every level below this node, parents before their children, in document order.
     template <typename Visit>

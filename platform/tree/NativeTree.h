@@ -95,7 +95,8 @@ private:
     BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     // ---- Ordering children as told (NativeTreeOrder.cpp)
     BOOL OrderChildren(const TVORDERCHILDREN& order);
-    bool ChildrenInOrder(TSlot parent, const TVORDERCHILDREN& order, std::vector<TSlot>& ordered) const;
+    using TKeyedSlot = std::pair<TSlot, UINT>;
+    bool KeysOfChildren(TSlot parent, const TVORDERCHILDREN& order, std::vector<TKeyedSlot>& keyed) const;
     bool IsLiveItem(TSlot s) const;
 
     // ---- Expansion and selection (NativeTreeSelect.cpp)

@@ -144,11 +144,14 @@ struct TVSORTCB {
 };
 
 // Ordering without comparisons: phItems names every child of hParent (TVI_ROOT or
-// null: the top level) once, in the new order. Anything else is refused (FALSE) and
-// leaves the children as they were.
+// null: the top level) once; the children are put in the order of their keys
+// (puKeys[i] for phItems[i]), those of equal keys staying in their present order.
+// Without keys the items are taken in the given order. Anything else is refused
+// (FALSE) and leaves the children as they were.
 struct TVORDERCHILDREN {
     HTREEITEM hParent = nullptr;
     const HTREEITEM* phItems = nullptr;
+    const UINT* puKeys = nullptr;
     UINT cItems = 0;
 };
 
