@@ -23,7 +23,26 @@ int DataDifference(std::int32_t A, std::int32_t B)
 
 namespace {
 
+// The first eight bytes of a key, big-endian and padded with zeros: unequal prefixes
+// order as the keys do, so most comparisons need neither the key's bytes nor memcmp.
+std::uint64_t PrefixOf(std::string_view Key)
+{
+    std::uint64_t Prefix = 0;
+    for (std::size_t I = 0; I < 8; ++I)
+        Prefix = Prefix << 8 | (I < Key.size() ? static_cast<unsigned char>(Key[I]) : 0u);
+    return Prefix;
+}
+
+// The sign of A.compare(B), from the prefixes when they differ.
+int ComparePrefixed(std::uint64_t PrefixA, std::string_view A, std::uint64_t PrefixB, std::string_view B)
+{
+    if (PrefixA != PrefixB)
+        return PrefixA < PrefixB ? -1 : 1;
+    return A.compare(B);
+}
+
 struct TModelKey {
+    std::uint64_t Prefix;
     std::string_view Folded;
     std::int32_t Data;
     TlxTreeViewNode* Node;
@@ -31,7 +50,10 @@ struct TModelKey {
 
 // Function objects rather than functions, so that each sort inlines its comparison.
 struct TByFolded {
-    int operator()(const TModelKey& A, const TModelKey& B) const { return A.Folded.compare(B.Folded); }
+    int operator()(const TModelKey& A, const TModelKey& B) const
+    {
+        return ComparePrefixed(A.Prefix, A.Folded, B.Prefix, B.Folded);
+    }
 };
 struct TByData {
     int operator()(const TModelKey& A, const TModelKey& B) const { return DataDifference(A.Data, B.Data); }
@@ -63,7 +85,7 @@ std::vector<TModelKey> ModelKeys(TlxTreeViewNode* const* Children, int Count, bo
             AppendTextFold(Folds, Node->TextView());
             Folded = std::string_view(Folds).substr(Start);
         }
-        Keys.push_back({Folded, SortData(Node), Node});
+        Keys.push_back({PrefixOf(Folded), Folded, SortData(Node), Node});
     }
     return Keys;
 }
@@ -75,9 +97,10 @@ void SortKeys(std::vector<TModelKey>& Keys, Compare Cmp)
 }
 
 struct TNativeKey {
+    std::uint64_t Prefix;
     std::size_t Offset;
     std::size_t Length;
-    HTREEITEM Item;
+    UINT Index; // of the child
 };
 
 // Appends the collation key of Text (up to its first NUL, as strcoll reads it) to
@@ -115,6 +138,8 @@ std::vector<TlxTreeViewNode*> ModelKeyOrder(TlxTreeViewNode* const* Children, in
 
 TNativeRanks NativeKeyRanks(TlxTreeViewNode* const* Children, int Count)
 {
+    TNativeRanks Result;
+    Result.Items.reserve(std::size_t(Count));
     std::vector<TNativeKey> Keys;
     Keys.reserve(std::size_t(Count));
     std::vector<char> Collation(std::size_t(Count) * 16 + 64);
@@ -123,25 +148,24 @@ TNativeRanks NativeKeyRanks(TlxTreeViewNode* const* Children, int Count)
     for (int I = 0; I < Count; ++I) {
         Text.assign(Children[I]->TextView());
         const std::size_t Length = AppendCollationKey(Collation, Used, Text);
-        Keys.push_back({Used, Length, Children[I]->ItemId()});
+        Keys.push_back({0, Used, Length, UINT(I)});
+        Result.Items.push_back(Children[I]->ItemId());
         Used += Length;
     }
-    const char* Base = Collation.data();
+    const char* Base = Collation.data(); // final now: the keys' prefixes can be read
     auto Key = [Base](const TNativeKey& K) { return std::string_view(Base + K.Offset, K.Length); };
-    std::vector<int> ByKey(Keys.size());
-    for (int I = 0; I < Count; ++I)
-        ByKey[std::size_t(I)] = I;
-    std::sort(ByKey.begin(), ByKey.end(), [&](int A, int B) { return Key(Keys[std::size_t(A)]) < Key(Keys[std::size_t(B)]); });
-    TNativeRanks Result;
-    Result.Items.reserve(Keys.size());
-    for (const TNativeKey& K : Keys)
-        Result.Items.push_back(K.Item);
+    for (TNativeKey& K : Keys)
+        K.Prefix = PrefixOf(Key(K));
+    auto Compare = [&Key](const TNativeKey& A, const TNativeKey& B) {
+        return ComparePrefixed(A.Prefix, Key(A), B.Prefix, Key(B));
+    };
+    std::sort(Keys.begin(), Keys.end(), [&Compare](const TNativeKey& A, const TNativeKey& B) { return Compare(A, B) < 0; });
     Result.Ranks.resize(Keys.size());
     UINT Rank = 0;
-    for (std::size_t I = 0; I < ByKey.size(); ++I) {
-        if (I > 0 && Key(Keys[std::size_t(ByKey[I - 1])]) != Key(Keys[std::size_t(ByKey[I])]))
+    for (std::size_t I = 0; I < Keys.size(); ++I) {
+        if (I > 0 && Compare(Keys[I - 1], Keys[I]) != 0)
             ++Rank;
-        Result.Ranks[std::size_t(ByKey[I])] = Rank;
+        Result.Ranks[Keys[I].Index] = Rank;
     }
     return Result;
 }
