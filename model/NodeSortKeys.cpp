@@ -23,26 +23,36 @@ int DataDifference(std::int32_t A, std::int32_t B)
 
 namespace {
 
-// The first eight bytes of a key, big-endian and padded with zeros: unequal prefixes
-// order as the keys do, so most comparisons need neither the key's bytes nor memcmp.
-std::uint64_t PrefixOf(std::string_view Key)
+// The first sixteen bytes of a key as two big-endian numbers, padded with zeros:
+// unequal prefixes order as the keys do, so most comparisons (all, for short texts
+// that differ) need neither the key's bytes nor memcmp.
+struct TPrefix {
+    std::uint64_t High;
+    std::uint64_t Low;
+};
+
+std::uint64_t WordAt(std::string_view Key, std::size_t From)
 {
-    std::uint64_t Prefix = 0;
-    for (std::size_t I = 0; I < 8; ++I)
-        Prefix = Prefix << 8 | (I < Key.size() ? static_cast<unsigned char>(Key[I]) : 0u);
-    return Prefix;
+    std::uint64_t Word = 0;
+    for (std::size_t I = From; I < From + 8; ++I)
+        Word = Word << 8 | (I < Key.size() ? static_cast<unsigned char>(Key[I]) : 0u);
+    return Word;
 }
 
+TPrefix PrefixOf(std::string_view Key) { return {WordAt(Key, 0), WordAt(Key, 8)}; }
+
 // The sign of A.compare(B), from the prefixes when they differ.
-int ComparePrefixed(std::uint64_t PrefixA, std::string_view A, std::uint64_t PrefixB, std::string_view B)
+int ComparePrefixed(const TPrefix& PrefixA, std::string_view A, const TPrefix& PrefixB, std::string_view B)
 {
-    if (PrefixA != PrefixB)
-        return PrefixA < PrefixB ? -1 : 1;
+    if (PrefixA.High != PrefixB.High)
+        return PrefixA.High < PrefixB.High ? -1 : 1;
+    if (PrefixA.Low != PrefixB.Low)
+        return PrefixA.Low < PrefixB.Low ? -1 : 1;
     return A.compare(B);
 }
 
 struct TModelKey {
-    std::uint64_t Prefix;
+    TPrefix Prefix;
     std::string_view Folded;
     std::int32_t Data;
     TlxTreeViewNode* Node;
@@ -97,7 +107,7 @@ void SortKeys(std::vector<TModelKey>& Keys, Compare Cmp)
 }
 
 struct TNativeKey {
-    std::uint64_t Prefix;
+    TPrefix Prefix;
     std::size_t Offset;
     std::size_t Length;
     UINT Index; // of the child
@@ -148,7 +158,7 @@ TNativeRanks NativeKeyRanks(TlxTreeViewNode* const* Children, int Count)
     for (int I = 0; I < Count; ++I) {
         Text.assign(Children[I]->TextView());
         const std::size_t Length = AppendCollationKey(Collation, Used, Text);
-        Keys.push_back({0, Used, Length, UINT(I)});
+        Keys.push_back({{0, 0}, Used, Length, UINT(I)});
         Result.Items.push_back(Children[I]->ItemId());
         Used += Length;
     }
