@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "control/lxTreeViewControl.h"
+#include "model/NodeSortKeys.h"
 
 namespace lxControl {
 
@@ -90,11 +91,9 @@ void LevelError(TCustomlxTreeView* Control, int Line, bool& RaiseException)
 
 namespace {
 TlxTreeViewNode* AsNode(LPARAM value) { return reinterpret_cast<TlxTreeViewNode*>(value); }
-int DataDifference(TlxTreeViewNode* a, TlxTreeViewNode* b)
+int DataDifference(const TlxTreeViewNode* a, const TlxTreeViewNode* b)
 {
-    // Data is compared as the signed 32-bit values it held on the original platform.
-    auto low = [](void* p) { return std::int32_t(std::uint32_t(reinterpret_cast<std::uintptr_t>(p))); };
-    return int(std::uint32_t(low(a->Data())) - std::uint32_t(low(b->Data())));
+    return lxModel::DataDifference(lxModel::SortData(a), lxModel::SortData(b));
 }
 // OnCompare's answer, when the application assigned the event.
 bool CompareByHandler(TCustomlxTreeView* control, TlxTreeViewNode* a, TlxTreeViewNode* b, LPARAM data, int& result)
@@ -117,10 +116,10 @@ int DefaultModelCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
     switch (control->SortType()) {
     case stData: return DataDifference(a, b);
     case stBoth: {
-        int byText = CompareText(a->Text(), b->Text());
+        int byText = CompareText(a->TextView(), b->TextView());
         return byText != 0 ? byText : DataDifference(a, b);
     }
-    default: return CompareText(a->Text(), b->Text());
+    default: return CompareText(a->TextView(), b->TextView());
     }
 }
 
@@ -133,6 +132,28 @@ int DefaultNativeCompare(LPARAM Node1, LPARAM Node2, LPARAM Data)
     // The C library's collation follows the application's locale, as Qt sets it up.
     int result = std::strcoll(a->Text().c_str(), b->Text().c_str());
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+namespace {
+// OnCompare's answer, or (when a handler has meanwhile unassigned itself) Default's.
+template <int (*Default)(LPARAM, LPARAM, LPARAM)>
+int CompareOfCall(LPARAM Node1, LPARAM Node2, LPARAM Call)
+{
+    const TSortCall& call = *reinterpret_cast<const TSortCall*>(Call);
+    if (int result; CompareByHandler(call.Control, AsNode(Node1), AsNode(Node2), call.Data, result))
+        return result;
+    return Default(Node1, Node2, call.Data);
+}
+} // namespace
+
+int ModelCompareOf(LPARAM Node1, LPARAM Node2, LPARAM Call)
+{
+    return CompareOfCall<DefaultModelCompare>(Node1, Node2, Call);
+}
+
+int NativeCompareOf(LPARAM Node1, LPARAM Node2, LPARAM Call)
+{
+    return CompareOfCall<DefaultNativeCompare>(Node1, Node2, Call);
 }
 
 } // namespace lxControl

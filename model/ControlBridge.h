@@ -66,4 +66,12 @@ namespace lxControl {
 // the native items use OnCompare or a case-sensitive, locale-aware text comparison.
 int DefaultModelCompare(LPARAM Node1, LPARAM Node2, LPARAM Data);
 int DefaultNativeCompare(LPARAM Node1, LPARAM Node2, LPARAM Data);
+// The same two with the control found once per sort: their sort parameter is a
+// TSortCall, whose Data reaches OnCompare.
+struct TSortCall {
+    TCustomlxTreeView* Control;
+    LPARAM Data;
+};
+int ModelCompareOf(LPARAM Node1, LPARAM Node2, LPARAM Call);
+int NativeCompareOf(LPARAM Node1, LPARAM Node2, LPARAM Call);
 } // namespace lxControl

@@ -4,47 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/QuickSort.h"
 #include "model/lxTreeView.h"
 
 namespace {
-
 using TNodeRef = TlxTreeViewNode*;
-
-// Sorts List[L..R]. The pivot is a copy of the middle entry, so it stays the same
-// while entries move; the left part recurses and the right part loops. The scans
-// stop at the ends of the range and each round makes progress: a consistent
-// comparison never needs that (the pivot stops both scans), but one from application
-// code that is not consistent must neither run off the storage nor loop forever.
-void QuickSort(TNodeRef* List, int L, int R, TlxTreeViewCompare Compare, LPARAM Data)
-{
-    int I;
-    do {
-        I = L;
-        int J = R;
-        const TNodeRef P = List[(L + R) >> 1];
-        do {
-            while (I <= R && Compare(LPARAM(List[I]), LPARAM(P), Data) < 0)
-                ++I;
-            while (J >= L && Compare(LPARAM(List[J]), LPARAM(P), Data) > 0)
-                --J;
-            if (I > R)
-                I = R;
-            if (J < L)
-                J = L;
-            if (I <= J) {
-                const TNodeRef T = List[I];
-                List[I] = List[J];
-                List[J] = T;
-                ++I;
-                --J;
-            }
-        } while (I <= J);
-        if (L < J)
-            QuickSort(List, L, J, Compare, Data);
-        L = I;
-    } while (I < R);
-}
-
 } // namespace
 
 // Storage layout. The block holds one slot more than the capacity. Deleting the first
@@ -223,8 +187,10 @@ void TlxTreeNodeList::Clear()
 
 void TlxTreeNodeList::Sort(TlxTreeViewCompare Compare, LPARAM Data)
 {
-    if (FList && FCount > 0)
-        QuickSort(FList, 0, FCount - 1, Compare, Data);
+    if (!FList || FCount == 0)
+        return;
+    auto ByNodes = [Compare, Data](TNodeRef A, TNodeRef B) { return Compare(LPARAM(A), LPARAM(B), Data); };
+    lxModel::QuickSort(FList, 0, FCount - 1, ByNodes);
 }
 
 void TlxTreeNodeList::SetCount(int NewCount)

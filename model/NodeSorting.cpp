@@ -1,8 +1,11 @@
 // Sorting a node's children: the native items and the child list each follow their
 // own default comparison unless the caller gives one for both.
 #include <exception>
+#include <vector>
 
 #include "model/ControlBridge.h"
+#include "model/NodeSortKeys.h"
+#include "model/NodeWalk.h"
 #include "model/lxTreeView.h"
 #include "platform/win/WinApi.h"
 
@@ -13,7 +16,17 @@ bool TlxTreeViewNode::AlphaSort()
 
 bool TlxTreeViewNode::CustomSort(TlxTreeViewCompare SortProc, LPARAM Data)
 {
-    return SortLevel(FItemId, SortProc, Data);
+    return SortLevel(GetlxTreeView(), FItemId, SortProc, Data);
+}
+
+// A comparison from the application (SortProc or OnCompare) is called as often and
+// in the order it always was; the default rules are worked out on keys instead.
+bool TlxTreeViewNode::SortLevel(TCustomlxTreeView* Control, HTREEITEM ParentItem, TlxTreeViewCompare SortProc,
+                                LPARAM Data)
+{
+    if (!SortProc && !lxControl::HasCompareHandler(Control))
+        return SortLevelByKeys(Control, ParentItem);
+    return SortLevelByCompare(Control, ParentItem, SortProc, Data);
 }
 
 // The native items go first: the engine relinks them only after its last comparison,
@@ -21,17 +34,20 @@ bool TlxTreeViewNode::CustomSort(TlxTreeViewCompare SortProc, LPARAM Data)
 // place; when a comparison raises there, the list is a permutation of what it was,
 // and the native items are put into that order, so both still agree. A null
 // ParentItem (a node without an item) sorts the list only.
-bool TlxTreeViewNode::SortLevel(HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data)
+bool TlxTreeViewNode::SortLevelByCompare(TCustomlxTreeView* Control, HTREEITEM ParentItem,
+                                         TlxTreeViewCompare SortProc, LPARAM Data)
 {
     const HWND Wnd = GetHandle();
+    lxControl::TSortCall Call{Control, Data};
+    const LPARAM Param = SortProc ? Data : LPARAM(&Call);
     TVSORTCB Sort;
     Sort.hParent = ParentItem;
-    Sort.lpfnCompare = SortProc ? SortProc : &lxControl::DefaultNativeCompare;
-    Sort.lParam = Data;
+    Sort.lpfnCompare = SortProc ? SortProc : &lxControl::NativeCompareOf;
+    Sort.lParam = Param;
     const bool Result = ParentItem && SendMessageA(Wnd, TVM_SORTCHILDRENCB, 0, LPARAM(&Sort)) != 0;
     std::exception_ptr Failure;
     try {
-        FChildren.Sort(SortProc ? SortProc : &lxControl::DefaultModelCompare, Data);
+        FChildren.Sort(SortProc ? SortProc : &lxControl::ModelCompareOf, Param);
     } catch (...) {
         Failure = std::current_exception();
     }
@@ -42,6 +58,53 @@ bool TlxTreeViewNode::SortLevel(HTREEITEM ParentItem, TlxTreeViewCompare SortPro
     if (Failure)
         std::rethrow_exception(Failure);
     return Result;
+}
+
+// Both orders are worked out before either is made, so nothing that could raise runs
+// between the two reorderings. A list of fewer than two has no keys to make (and a
+// leaf gets no child list), but its native items are still told their order.
+bool TlxTreeViewNode::SortLevelByKeys(TCustomlxTreeView* Control, HTREEITEM ParentItem)
+{
+    GetHandle();
+    const int Count = FChildren.Count();
+    TlxTreeViewNode* const* Children = FChildren.List();
+    lxModel::TNativeRanks NativeOrder;
+    std::vector<TlxTreeViewNode*> ModelOrder;
+    if (Count >= 2) {
+        if (ParentItem)
+            NativeOrder = lxModel::NativeKeyRanks(Children, Count);
+        ModelOrder = lxModel::ModelKeyOrder(Children, Count, lxControl::SortType(Control));
+    } else if (Count == 1) {
+        NativeOrder.Items.push_back(Children[0]->FItemId);
+    }
+    const bool Result = ParentItem && OrderNativeChildren(ParentItem, NativeOrder);
+    if (!ModelOrder.empty()) {
+        TlxTreeNodeList& List = FChildren;
+        for (int I = 0; I < Count; ++I)
+            List.Put(I, ModelOrder[std::size_t(I)]);
+    }
+    RenumberChildren();
+    FOwner->InvalidateItemCache();
+    return Result;
+}
+
+// The native items under ParentItem by their ranks (none: the items' given order).
+// Should the engine refuse them (its items are not those of the child list) they get
+// the default native comparison's order.
+bool TlxTreeViewNode::OrderNativeChildren(HTREEITEM ParentItem, const lxModel::TNativeRanks& Order)
+{
+    TVORDERCHILDREN Request;
+    Request.hParent = ParentItem;
+    Request.phItems = Order.Items.data();
+    Request.puKeys = Order.Ranks.empty() ? nullptr : Order.Ranks.data();
+    Request.cItems = UINT(Order.Items.size());
+    if (SendMessageA(GetHandle(), TVM_ORDERCHILDREN, 0, LPARAM(&Request)))
+        return true;
+    TVSORTCB Sort;
+    Sort.hParent = ParentItem;
+    Sort.lpfnCompare = &lxControl::DefaultNativeCompare;
+    Sort.lParam = 0;
+    return SendMessageA(GetHandle(), TVM_SORTCHILDRENCB, 0, LPARAM(&Sort)) != 0;
 }
 
 // Sorts the native items under ParentItem by their nodes' renumbered positions: cheap
@@ -88,8 +151,17 @@ void TlxTreeViewNode::ResortAfterMove()
         return;
     }
     FParent->AlphaSort();
-    const TlxTreeViewNode* End = NextOutsideSubtree();
-    for (TlxTreeViewNode* Node = this; Node && Node != End; Node = Node->GetNext())
+    if (FChildren.Count() > 0)
+        SortLevel(Control, FItemId, nullptr, 0);
+    SortDescendantLevels(Control, nullptr, 0);
+}
+
+// Sorting a node's children does not move the node itself, so the walk meets each
+// node once, and the lists it reads are already sorted.
+void TlxTreeViewNode::SortDescendantLevels(TCustomlxTreeView* Control, TlxTreeViewCompare SortProc, LPARAM Data)
+{
+    WalkDescendants(this, [&](TlxTreeViewNode* Node, int) {
         if (Node->FChildren.Count() > 0)
-            Node->AlphaSort();
+            Node->SortLevel(Control, Node->FItemId, SortProc, Data);
+    });
 }

@@ -1,7 +1,5 @@
 // TlxTreeViewNodes' flat index cache: every node in document order, for index access.
-#include <vector>
-
-#include "model/lxTreeView.h"
+#include "model/NodeWalk.h"
 
 // Lists every node in document order, without recursion, so that deep trees cannot
 // exhaust the stack. Each node learns its place in the cache and among its siblings.
@@ -14,24 +12,10 @@ void TlxTreeViewNodes::FillCache()
     if (Expected > 0)
         Cache->SetCapacity(Expected);
 
-    struct TLevel {
-        const TlxTreeViewNode* Parent;
-        int Next;
-    };
-    std::vector<TLevel> Path{{FRoot, 0}};
-    while (!Path.empty()) {
-        TLevel& Level = Path.back();
-        if (Level.Next >= Level.Parent->FChildren.Count()) {
-            Path.pop_back();
-            continue;
-        }
-        TlxTreeViewNode* Node = Level.Parent->FChildren.List()[Level.Next];
-        Node->FIndexHint = Level.Next;
-        ++Level.Next;
+    TlxTreeViewNode::WalkDescendants(FRoot, [&Cache](TlxTreeViewNode* Node, int Index) {
+        Node->FIndexHint = Index;
         Node->FAbsoluteIndexHint = Cache->Add(Node);
-        if (Node->FChildren.Count() > 0)
-            Path.push_back({Node, 0});
-    }
+    });
     FCache = std::move(Cache);
 }
 

@@ -18,6 +18,9 @@
 
 class TCustomlxTreeView;
 class TlxTreeViewNode;
+namespace lxModel {
+struct TNativeRanks;
+} // namespace lxModel
 class TlxTreeViewNodes;
 
 // ---- Shared types ----
@@ -430,9 +433,17 @@ private:
     void ApplyStoredChecks(const TNodeInfo& Info);
     void ApplyStoredFont(const TNodeInfo& Info);
     void ResortAfterChange();
-    // Sorting (NodeSorting.cpp): one level, native items under ParentItem and the child list.
-    bool SortLevel(HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data);
+    // Sorting (NodeSorting.cpp): one level, native items under ParentItem and the child
+    // list, for Control (found once by the caller).
+    bool SortLevel(TCustomlxTreeView* Control, HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data);
+    bool SortLevelByCompare(TCustomlxTreeView* Control, HTREEITEM ParentItem, TlxTreeViewCompare SortProc, LPARAM Data);
+    bool SortLevelByKeys(TCustomlxTreeView* Control, HTREEITEM ParentItem);
+    bool OrderNativeChildren(HTREEITEM ParentItem, const lxModel::TNativeRanks& Order);
     void MatchNativeOrder(HTREEITEM ParentItem);
+    // Every level below this node, parents before their children, in document order.
+    template <typename Visit>
+    static void WalkDescendants(const TlxTreeViewNode* Top, Visit&& VisitNode); // NodeWalk.h
+    void SortDescendantLevels(TCustomlxTreeView* Control, TlxTreeViewCompare SortProc, LPARAM Data);
     void ResortAfterMove();
     // Moving (NodeMoving.cpp).
     void MoveSubtree(TlxTreeViewNode* Destination, TNodeAttachMode Mode);

@@ -151,6 +151,12 @@ int CompareText(std::string_view a, std::string_view b)
     return int(a.size()) - int(b.size());
 }
 
+void AppendTextFold(std::string& out, std::string_view s)
+{
+    for (char c : s)
+        out += AsciiUpper(c);
+}
+
 bool SameText(const std::string& a, const std::string& b) { return CompareText(a, b) == 0; }
 
 int CompareStr(std::string_view a, std::string_view b)

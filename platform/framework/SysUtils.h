@@ -126,6 +126,9 @@ std::string Format(const std::string& fmt, const Args&... args)
 // Strings (UTF-8 bytes; case folding touches only ASCII letters)
 
 int CompareText(std::string_view a, std::string_view b); // <0, 0, >0
+// Appends s as CompareText sees it (ASCII letters in upper case): plain byte order of
+// two such folds has the signs of CompareText.
+void AppendTextFold(std::string& out, std::string_view s);
 bool SameText(const std::string& a, const std::string& b);
 int CompareStr(std::string_view a, std::string_view b);
 std::string UpperCase(const std::string& s);

@@ -145,6 +145,8 @@ LRESULT TNativeTreeWindow::ItemMessage(UINT msg, WPARAM wParam, LPARAM lParam, b
         const auto* sort = reinterpret_cast<const TVSORTCB*>(lParam);
         return SortChildrenOf(sort->hParent, wParam != 0, sort->lpfnCompare, sort->lParam);
     }
+    case TVM_ORDERCHILDREN:
+        return lParam ? OrderChildren(*reinterpret_cast<const TVORDERCHILDREN*>(lParam)) : FALSE;
     default:
         *handled = false;
         return 0;

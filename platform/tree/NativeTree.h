@@ -96,6 +96,10 @@ private:
     HTREEITEM GetNextItem(UINT code, HTREEITEM h);
     BOOL SortChildrenOf(HTREEITEM parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
+    // ---- Ordering children as told (NativeTreeOrder.cpp)
+    BOOL OrderChildren(const TVORDERCHILDREN& order);
+    using TKeyedSlot = std::pair<TSlot, UINT>;
+    bool KeysOfChildren(TSlot parent, const TVORDERCHILDREN& order, std::vector<TKeyedSlot>& keyed) const;
     bool IsLiveItem(TSlot s) const;
 
     // ---- Expansion and selection (NativeTreeSelect.cpp)

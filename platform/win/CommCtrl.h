@@ -111,6 +111,8 @@ constexpr UINT TVM_GETLINECOLOR = TV_FIRST + 41;
 constexpr UINT TVM_SETDELETIONREPORT = TV_FIRST + 0x70;
 struct NMTREEVIEWA;
 using TVDELETIONREPORT = void (*)(void* Context, NMTREEVIEWA& Info);
+// Our own: puts a parent's children into a given order (lParam: a TVORDERCHILDREN).
+constexpr UINT TVM_ORDERCHILDREN = TV_FIRST + 0xE0;
 constexpr UINT CCM_FIRST = 0x2000;
 constexpr UINT CCM_SETUNICODEFORMAT = CCM_FIRST + 5;
 constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;
@@ -146,6 +148,18 @@ struct TVSORTCB {
     HTREEITEM hParent = nullptr;
     PFNTVCOMPARE lpfnCompare = nullptr;
     LPARAM lParam = 0;
+};
+
+// Ordering without comparisons: phItems names every child of hParent (TVI_ROOT or
+// null: the top level) once; the children are put in the order of their keys
+// (puKeys[i] for phItems[i]), those of equal keys staying in their present order.
+// Without keys the items are taken in the given order. Anything else is refused
+// (FALSE) and leaves the children as they were.
+struct TVORDERCHILDREN {
+    HTREEITEM hParent = nullptr;
+    const HTREEITEM* phItems = nullptr;
+    const UINT* puKeys = nullptr;
+    UINT cItems = 0;
 };
 
 // What a control answers to WM_GETDLGCODE: the keys it wants for itself.

@@ -297,6 +297,48 @@ TEST_F(TreeEngineItems, SortsChildrenByTextOrCallback)
     EXPECT_EQ(Children(root), (std::vector<LPARAM>{4, 3, 2, 1}));
 }
 
+TEST_F(TreeEngineItems, OrdersChildrenAsToldAndRefusesAnythingButTheirPermutation)
+{
+    CreateTree(0);
+    HTREEITEM root = Insert(TVI_ROOT, 0);
+    HTREEITEM a = Insert(root, 1), b = Insert(root, 2), c = Insert(root, 3);
+    HTREEITEM other = Insert(TVI_ROOT, 9);
+    auto order = [&](HTREEITEM parent, std::vector<HTREEITEM> items, UINT count, std::vector<UINT> keys = {}) {
+        TVORDERCHILDREN request;
+        request.hParent = parent;
+        request.phItems = items.empty() ? nullptr : items.data();
+        request.puKeys = keys.empty() ? nullptr : keys.data();
+        request.cItems = count;
+        return SendMessageA(Tree, TVM_ORDERCHILDREN, 0, LPARAM(&request));
+    };
+    ASSERT_TRUE(order(root, {b, c, a}, 3, {1, 0, 1})); // equal keys keep the present order: a before b
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{3, 1, 2}));
+    ASSERT_TRUE(order(root, {a, b, c}, 3, {0, 0, 0}));
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{3, 1, 2}));
+    ASSERT_TRUE(order(root, {b, a, c}, 3)); // without keys, as given
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{2, 1, 3}));
+    ASSERT_TRUE(order(root, {c, a, b}, 3));
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{3, 1, 2}));
+    EXPECT_EQ(Next(TVGN_PREVIOUS, a), c); // both directions relinked
+    EXPECT_EQ(Next(TVGN_NEXT, b), nullptr);
+    EXPECT_TRUE(order(nullptr, {other, root}, 2)); // null is the top level
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<LPARAM>{9, 0}));
+
+    EXPECT_FALSE(order(root, {a, b}, 2));             // one left out
+    EXPECT_FALSE(order(root, {a, b, c, a}, 4));       // one too many
+    EXPECT_FALSE(order(root, {a, a, b}, 3));          // a repeat instead of c
+    EXPECT_FALSE(order(root, {a, b, other}, 3));      // another parent's item
+    EXPECT_FALSE(order(root, {a, b, c}, 2));          // the count disagrees
+    EXPECT_FALSE(order(root, {}, 3));                 // no list
+    EXPECT_FALSE(SendMessageA(Tree, TVM_ORDERCHILDREN, 0, 0));
+    HTREEITEM gone = Insert(root, 4);
+    ASSERT_TRUE(SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(gone)));
+    EXPECT_FALSE(order(root, {a, b, gone}, 3));       // a stale handle
+    EXPECT_FALSE(order(gone, {}, 0));                 // a parent that is gone
+    EXPECT_EQ(Children(root), (std::vector<LPARAM>{3, 1, 2}));
+    EXPECT_TRUE(order(a, {}, 0)); // a leaf has nothing to reorder
+}
+
 TEST_F(TreeEngineItems, ThrowingDeletionHandlerStillDeletesEverything)
 {
     CreateTree(0);
