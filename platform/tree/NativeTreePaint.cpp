@@ -271,14 +271,18 @@ void TNativeTreeWindow::PaintButton(QPainter& p, TSlot s, const TItemGeometry& g
     const int cx = g.buttonLeft + FIndent / 2;
     const int cy = (g.top + g.bottom) / 2;
     const QRect box(cx - kButtonHalf, cy - kButtonHalf, 2 * kButtonHalf + 1, 2 * kButtonHalf + 1);
-    p.fillRect(box, ColorRefToQColor(GetSysColor(COLOR_WINDOW)));
-    p.setPen(ColorRefToQColor(GetSysColor(COLOR_BTNSHADOW)));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(box.adjusted(0, 0, -1, -1));
-    p.setPen(ColorRefToQColor(GetSysColor(COLOR_WINDOWTEXT)));
-    p.drawLine(cx - 2, cy, cx + 2, cy);
+    // One-pixel fills, not a stroked outline and lines: the raster engine fills solid
+    // rectangles much faster, and the pixels are the same.
+    const QColor frame = ColorRefToQColor(GetSysColor(COLOR_BTNSHADOW));
+    const QColor sign = ColorRefToQColor(GetSysColor(COLOR_WINDOWTEXT));
+    p.fillRect(box.adjusted(1, 1, -1, -1), ColorRefToQColor(GetSysColor(COLOR_WINDOW)));
+    p.fillRect(QRect(box.left(), box.top(), box.width(), 1), frame);
+    p.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), frame);
+    p.fillRect(QRect(box.left(), box.top() + 1, 1, box.height() - 2), frame);
+    p.fillRect(QRect(box.right(), box.top() + 1, 1, box.height() - 2), frame);
+    p.fillRect(QRect(cx - 2, cy, 5, 1), sign);
     if (!FItems[s].Expanded())
-        p.drawLine(cx, cy - 2, cx, cy + 2);
+        p.fillRect(QRect(cx, cy - 2, 1, 5), sign);
 }
 
 void TNativeTreeWindow::PaintImages(HDC dc, TSlot s, const TItemGeometry& g)
