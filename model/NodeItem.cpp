@@ -62,7 +62,7 @@ void TlxTreeViewNode::SetText(const std::string& S)
     ResortAfterTextChange();
 }
 
-void TlxTreeViewNode::StoreText(const std::string& S)
+void TlxTreeViewNode::StoreText(std::string_view S)
 {
     FText.Assign(S);
     ResortAfterTextChange();

@@ -40,7 +40,9 @@ void TlxTreeNodeList::Compact()
     if (!FList || Skipped() == 0)
         return;
     TNodeRef* Start = Block() + 1;
-    std::memmove(Start, FList, std::size_t(FCount) * sizeof(TNodeRef));
+    // Never negative; said so, as the compiler cannot see it where this is inlined.
+    const std::size_t Entries = FCount > 0 ? std::size_t(FCount) : 0;
+    std::memmove(Start, FList, Entries * sizeof(TNodeRef));
     FList = Start;
     FList[-1] = nullptr;
 }

@@ -126,20 +126,20 @@ void TlxTreeViewNode::WriteData(TStream* Stream, TNodeInfo& Info)
     }
 }
 
-// The record size and the record, made in the stream's own memory where it lends some.
+// The record size and the record, made in the stream's own memory where it lends some
+// (the record is packed, so any place in it will do), in Info otherwise.
 void TlxTreeViewNode::WriteRecord(TStream* Stream, TNodeInfo& Info)
 {
     constexpr std::int64_t Room = sizeof(std::int32_t) + MaxRecordSize;
-    if (char* Out = Stream->ReserveWrite(Room)) {
-        TNodeInfo* Record = reinterpret_cast<TNodeInfo*>(Out + sizeof(std::int32_t));
-        FillNodeInfo(*Record);
-        const std::int32_t RecordSize = FixedRecordSize + Record->Text[0];
+    char* const Out = Stream->ReserveWrite(Room);
+    TNodeInfo& Record = Out ? *reinterpret_cast<TNodeInfo*>(Out + sizeof(std::int32_t)) : Info;
+    FillNodeInfo(Record);
+    const std::int32_t RecordSize = FixedRecordSize + Record.Text[0];
+    if (Out) {
         std::memcpy(Out, &RecordSize, sizeof RecordSize);
         Stream->CommitWrite(sizeof RecordSize + RecordSize);
         return;
     }
-    FillNodeInfo(Info);
-    const std::int32_t RecordSize = FixedRecordSize + Info.Text[0];
     Stream->WriteBuffer(&RecordSize, sizeof RecordSize);
     Stream->WriteBuffer(&Info, RecordSize);
 }
@@ -178,7 +178,7 @@ void TlxTreeViewNode::ApplyNodeInfo(const TNodeInfo& Info, const std::string& AV
     // The new item shows the node's text already.
     const std::string_view StoredText(reinterpret_cast<const char*>(Info.Text + 1), Info.Text[0]);
     if (StoredText != FText.View())
-        StoreText(std::string(StoredText));
+        StoreText(StoredText);
     SetVarType(Info.VarType);
     SetVarName(AVarName);
     SetVarValue(AVarValue);

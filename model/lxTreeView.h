@@ -427,7 +427,7 @@ private:
     void FillNodeInfo(TNodeInfo& Info);
     void WriteRecord(TStream* Stream, TNodeInfo& Info);
     // The text in the model only, for a node whose item asks for it.
-    void StoreText(const std::string& S);
+    void StoreText(std::string_view S);
     void ResortAfterTextChange();
     void ApplyNodeInfo(const TNodeInfo& Info, const std::string& AVarName, const std::string& AVarValue);
     void ApplyStoredChecks(const TNodeInfo& Info);

@@ -70,6 +70,8 @@ private:
     // ---- Notifications (NativeTreeNotify.cpp)
     LRESULT Notify(NMHDR& hdr, int code);
     void FillItemRecord(TVITEMA& item, TSlot s) const;
+    // The record of a TVN_* notification about oldItem and newItem (either may be kNil).
+    NMTREEVIEWA TreeViewRecord(UINT action, TSlot oldItem, TSlot newItem, POINT pt = {}) const;
     LRESULT NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt = {});
     // TVN_DELETEITEMA for s, to the deletion routine when one is set; header is the
     // notification header made once for a whole deletion.

@@ -50,21 +50,24 @@ void TNativeTreeWindow::ReportDeletion(TSlot s, const NMHDR& header)
         NotifyTreeView(TVN_DELETEITEMA, 0, s, kNil);
         return;
     }
-    NMTREEVIEWA nm;
+    NMTREEVIEWA nm = TreeViewRecord(0, s, kNil);
     nm.hdr = header;
-    FillItemRecord(nm.itemOld, s);
-    FillItemRecord(nm.itemNew, kNil);
-    nm.ptDrag = POINT{};
     FDeletionReport(FDeletionReportContext, nm);
 }
 
-LRESULT TNativeTreeWindow::NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt)
+NMTREEVIEWA TNativeTreeWindow::TreeViewRecord(UINT action, TSlot oldItem, TSlot newItem, POINT pt) const
 {
     NMTREEVIEWA nm;
     nm.action = action;
     FillItemRecord(nm.itemOld, oldItem);
     FillItemRecord(nm.itemNew, newItem);
     nm.ptDrag = pt;
+    return nm;
+}
+
+LRESULT TNativeTreeWindow::NotifyTreeView(int code, UINT action, TSlot oldItem, TSlot newItem, POINT pt)
+{
+    NMTREEVIEWA nm = TreeViewRecord(action, oldItem, newItem, pt);
     return Notify(nm.hdr, code);
 }
 
