@@ -22,8 +22,9 @@ void TCustomlxTreeView::SubclassEditBox(TlxTreeViewNode* Node)
     if (!FEditWindow)
         return;
     FEditOldWndProc = SetWindowProc(FEditWindow, FEditWndProc);
-    if (Node && !Node->ParentFont() && Node->FExtras && Node->FExtras->Font)
-        SendMessageA(FEditWindow, WM_SETFONT, WPARAM(Node->FExtras->Font->Handle()), MAKELPARAM(1, 0));
+    const TlxTreeViewNode::TExtras* Own = Node ? Node->FindExtras() : nullptr;
+    if (Own && !Node->ParentFont() && Own->Font)
+        SendMessageA(FEditWindow, WM_SETFONT, WPARAM(Own->Font->Handle()), MAKELPARAM(1, 0));
 }
 
 void TCustomlxTreeView::EditWndProc(TMessage& Message)

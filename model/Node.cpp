@@ -4,8 +4,10 @@
 #include "model/lxTreeView.h"
 #include "platform/win/FirstError.h"
 
+#include <unordered_map>
+
 // A million-node tree holds a million of these: keep an eye on what a field costs.
-static_assert(sizeof(TlxTreeViewNode) <= 88, "a node takes 88 bytes");
+static_assert(sizeof(TlxTreeViewNode) <= 80, "a node takes 80 bytes");
 
 TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     : FOwner(AOwner)
@@ -19,6 +21,7 @@ TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     , FChildrenShown(false)
     , FCheckState(lxsUnchecked)
     , FCheckType(lxtNone)
+    , FHasExtras(false)
 {
 }
 
@@ -31,6 +34,7 @@ TlxTreeViewNode::~TlxTreeViewNode()
         Unlink();
     // No re-sort: FDeleting is set.
     SetData(nullptr);
+    DropExtras();
 }
 
 // Steps of destruction that reach the selection, the control, the parent and the
@@ -142,8 +146,8 @@ void TlxTreeViewNode::Assign(TPersistent* Source)
 
     FParentFont = Node->FParentFont;
     if (FParentFont) {
-        if (FExtras)
-            FExtras->Font.reset();
+        if (TExtras* Own = FindExtras())
+            Own->Font.reset();
     } else {
         TExtras& Own = Extras();
         if (!Own.Font)
@@ -163,11 +167,37 @@ bool TlxTreeViewNode::IsEqual(TlxTreeViewNode* Node) const
 
 // ---- Rarely used attributes ----
 
+// The extras of every node that has some, by node.
+struct TlxTreeViewNode::TExtrasTable : std::unordered_map<const TlxTreeViewNode*, std::unique_ptr<TExtras>> {};
+
+// Never destroyed: a node held by a static object may outlive any static table.
+TlxTreeViewNode::TExtrasTable& TlxTreeViewNode::ExtrasTable()
+{
+    static TExtrasTable* const Table = new TExtrasTable;
+    return *Table;
+}
+
 TlxTreeViewNode::TExtras& TlxTreeViewNode::Extras()
 {
-    if (!FExtras)
-        FExtras = std::make_unique<TExtras>();
-    return *FExtras;
+    if (FHasExtras)
+        return *LookUpExtras();
+    auto& Slot = ExtrasTable()[this];
+    Slot = std::make_unique<TExtras>();
+    FHasExtras = true;
+    return *Slot;
+}
+
+TlxTreeViewNode::TExtras* TlxTreeViewNode::LookUpExtras() const
+{
+    return ExtrasTable().find(this)->second.get();
+}
+
+void TlxTreeViewNode::DropExtras() noexcept
+{
+    if (!FHasExtras)
+        return;
+    FHasExtras = false;
+    ExtrasTable().erase(this);
 }
 
 namespace {
@@ -176,42 +206,46 @@ const std::string EmptyString;
 
 const std::string& TlxTreeViewNode::VarName() const
 {
-    return FExtras ? FExtras->VarName : EmptyString;
+    const TExtras* Own = FindExtras();
+    return Own ? Own->VarName : EmptyString;
 }
 
 // Writing a default value to a node that has no extras keeps it without them, so
 // that copying plain nodes costs no memory.
 void TlxTreeViewNode::SetVarName(const std::string& Value)
 {
-    if (FExtras || !Value.empty())
+    if (FHasExtras || !Value.empty())
         Extras().VarName = Value;
 }
 
 const std::string& TlxTreeViewNode::VarValue() const
 {
-    return FExtras ? FExtras->VarValue : EmptyString;
+    const TExtras* Own = FindExtras();
+    return Own ? Own->VarValue : EmptyString;
 }
 
 void TlxTreeViewNode::SetVarValue(const std::string& Value)
 {
-    if (FExtras || !Value.empty())
+    if (FHasExtras || !Value.empty())
         Extras().VarValue = Value;
 }
 
 int TlxTreeViewNode::VarType() const
 {
-    return FExtras ? FExtras->VarType : 0;
+    const TExtras* Own = FindExtras();
+    return Own ? Own->VarType : 0;
 }
 
 void TlxTreeViewNode::SetVarType(int Value)
 {
-    if (FExtras || Value != 0)
+    if (FHasExtras || Value != 0)
         Extras().VarType = Value;
 }
 
 int TlxTreeViewNode::OverlayIndex() const
 {
-    return FExtras ? FExtras->OverlayIndex : -1;
+    const TExtras* Own = FindExtras();
+    return Own ? Own->OverlayIndex : -1;
 }
 
 // ---- Update counting ----
@@ -223,11 +257,12 @@ void TlxTreeViewNode::BeginUpdate()
 
 void TlxTreeViewNode::EndUpdate()
 {
-    if (FExtras && FExtras->UpdateCount > 0)
-        --FExtras->UpdateCount;
+    if (TExtras* Own = FindExtras(); Own && Own->UpdateCount > 0)
+        --Own->UpdateCount;
 }
 
 bool TlxTreeViewNode::IsUpdating() const
 {
-    return (FExtras && FExtras->UpdateCount > 0) || FDeleting || FOwner->IsUpdating();
+    const TExtras* Own = FindExtras();
+    return (Own && Own->UpdateCount > 0) || FDeleting || FOwner->IsUpdating();
 }

@@ -11,13 +11,18 @@ TColor TlxTreeViewNode::GetColor() const
 {
     if (FParentColor)
         return lxControl::Color(GetlxTreeView());
-    return FExtras ? FExtras->Color : 0;
+    return OwnColor();
+}
+
+TColor TlxTreeViewNode::OwnColor() const
+{
+    const TExtras* Own = FindExtras();
+    return Own ? Own->Color : 0;
 }
 
 void TlxTreeViewNode::SetColor(TColor Value)
 {
-    const TColor Own = FExtras ? FExtras->Color : 0;
-    if (Value == Own)
+    if (Value == OwnColor())
         return;
     Extras().Color = Value;
     FParentColor = false;
@@ -48,17 +53,16 @@ void TlxTreeViewNode::MakeOwnFont(bool AttachChangeHandler)
 // Reading the font makes one without deciding to use it: ParentFont stays.
 TFont* TlxTreeViewNode::GetFont()
 {
-    if (!FExtras || !FExtras->Font)
+    TExtras* Own = FindExtras();
+    if (!Own || !Own->Font)
         MakeOwnFont(true);
-    return FExtras->Font.get();
+    return FindExtras()->Font.get();
 }
 
 void TlxTreeViewNode::SetFont(TFont* Value)
 {
     FParentFont = false;
-    if (!FExtras || !FExtras->Font)
-        MakeOwnFont(true);
-    FExtras->Font->Assign(Value);
+    GetFont()->Assign(Value);
 }
 
 void TlxTreeViewNode::FontChanged(TObject* Sender)
@@ -73,8 +77,8 @@ void TlxTreeViewNode::SetParentFont(bool Value)
         return;
     FParentFont = Value;
     if (Value) {
-        if (FExtras)
-            FExtras->Font.reset();
+        if (TExtras* Own = FindExtras())
+            Own->Font.reset();
     } else {
         MakeOwnFont(false);
     }

@@ -106,7 +106,7 @@ void TlxTreeViewNode::SetSelectedIndex(int Value)
 // -1 clears the overlay, 0 selects overlay image 1.
 void TlxTreeViewNode::SetOverlayIndex(int Value)
 {
-    if (FExtras || Value != -1)
+    if (FHasExtras || Value != -1)
         Extras().OverlayIndex = Value;
     // Unsigned, so that an index read from a damaged stream cannot overflow.
     SetItemState(TVIF_STATE | TVIF_HANDLE, TVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(int(unsigned(Value) + 1u)));

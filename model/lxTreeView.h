@@ -406,7 +406,8 @@ private:
     friend class TlxTreeViewNodes;
     friend class TCustomlxTreeView;
 
-    // Rarely used attributes live out of line, made on first write.
+    // Rarely used attributes live in a table beside the nodes, made on first write:
+    // most nodes have none, and a pointer in each would cost every node 8 bytes.
     struct TExtras {
         std::string VarName;
         std::string VarValue;
@@ -417,7 +418,13 @@ private:
         std::unique_ptr<TFont> Font;
     };
     TExtras& Extras();
-    const TExtras* FindExtras() const { return FExtras.get(); }
+    const TExtras* FindExtras() const { return FHasExtras ? LookUpExtras() : nullptr; }
+    TExtras* FindExtras() { return FHasExtras ? LookUpExtras() : nullptr; }
+    TExtras* LookUpExtras() const;
+    struct TExtrasTable;
+    static TExtrasTable& ExtrasTable();
+    void DropExtras() noexcept;
+    TColor OwnColor() const;
 
     LRESULT SendItemMessage(UINT Msg, WPARAM wParam, LPARAM lParam) const;
     void SetItemFields(TVITEMEXA& Item) const;
@@ -474,7 +481,6 @@ private:
     HTREEITEM FItemId = nullptr;
     TlxTreeViewNode* FParent = nullptr;
     TlxNodeChildren FChildren;
-    std::unique_ptr<TExtras> FExtras;
     // Remembered positions among the siblings and in document order; checked on use
     // and renumbered when they no longer hold.
     mutable int FIndexHint = 0;
@@ -482,7 +488,7 @@ private:
     TNodeImageIndex<std::int16_t> FImageIndex;
     TNodeImageIndex<std::int16_t> FSelectedIndex;
     TNodeImageIndex<std::int8_t> FStateIndex; // check glyphs and state images: a short list
-    // Flags share one byte, the check state and type another (four bits each),
+    // Flags share one byte, the check state and type another (three bits each),
     // and the rows of the native item a third: they fit in what would otherwise be
     // padding, and a million nodes are 8 MB smaller.
     bool FExpanded : 1;
@@ -496,8 +502,10 @@ private:
     bool FInSelection : 1;
     // Whether the native item was last told that it has children.
     bool FChildrenShown : 1;
-    std::uint8_t FCheckState : 4;
-    std::uint8_t FCheckType : 4;
+    std::uint8_t FCheckState : 3;
+    std::uint8_t FCheckType : 3;
+    // Whether the extras table holds attributes of this node.
+    bool FHasExtras : 1;
     // The native item's rows, kept as the window keeps them (1 to 255) whenever the
     // node has an item: saving a large tree asks the window nothing per node.
     std::uint8_t FMultiHeight = 1;

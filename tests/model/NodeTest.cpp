@@ -1,4 +1,5 @@
 #include <stdexcept>
+#include <vector>
 
 #include "tests/model/ModelFixture.h"
 
@@ -325,6 +326,37 @@ TEST_F(ModelFixture, ColourAndFontComeFromTheControlUntilTheNodeHasItsOwn)
     Items()->BeginUpdate();
     EXPECT_TRUE(Third->IsUpdating());
     Items()->EndUpdate();
+}
+
+// A node's own attributes go with it: nodes made after deletions, which take the
+// freed memory, start with none, and the survivors keep theirs.
+TEST_F(ModelFixture, OwnAttributesLeaveWithTheirNode)
+{
+    std::vector<TlxTreeViewNode*> Gone;
+    for (int I = 0; I < 50; ++I) {
+        TlxTreeViewNode* Node = Items()->Add(nullptr, "gone");
+        Node->SetColor(clRed);
+        Node->SetVarName("name");
+        Node->Font()->SetSize(30);
+        Node->BeginUpdate();
+        Gone.push_back(Node);
+    }
+    TlxTreeViewNode* Kept = Items()->Add(nullptr, "kept");
+    Kept->SetVarValue("value");
+    Kept->SetOverlayIndex(2);
+    for (TlxTreeViewNode* Node : Gone)
+        Node->Delete();
+    for (int I = 0; I < 50; ++I) {
+        TlxTreeViewNode* Node = Items()->Add(nullptr, "new");
+        EXPECT_TRUE(Node->ParentColor());
+        EXPECT_EQ(Node->Color(), tree->Color());
+        EXPECT_EQ(Node->VarName(), "");
+        EXPECT_FALSE(Node->IsUpdating());
+        EXPECT_EQ(Node->Font()->Size(), tree->Font()->Size());
+    }
+    EXPECT_EQ(Kept->VarValue(), "value");
+    EXPECT_EQ(Kept->OverlayIndex(), 2);
+    Items()->Clear();
 }
 
 TEST_F(ModelFixture, AssignCopiesAttributesButNotThePlace)
