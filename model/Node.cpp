@@ -7,10 +7,10 @@
 #include <unordered_map>
 
 // A million-node tree holds a million of these: keep an eye on what a field costs.
-static_assert(sizeof(TlxTreeViewNode) <= 80, "a node takes 80 bytes");
+static_assert(sizeof(TlxTreeViewNode) <= 72, "a node takes 72 bytes");
 
 TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
-    : FOwner(AOwner)
+    : FUp(reinterpret_cast<std::uintptr_t>(AOwner) | kOwnerTag)
     , FExpanded(false)
     , FParentColor(true)
     , FParentFont(true)
@@ -23,6 +23,19 @@ TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     , FCheckType(lxtNone)
     , FHasExtras(false)
 {
+}
+
+TlxTreeViewNodes* TlxTreeViewNode::Owner() const
+{
+    const TlxTreeViewNode* Node = this;
+    while (!(Node->FUp & kOwnerTag))
+        Node = reinterpret_cast<const TlxTreeViewNode*>(Node->FUp);
+    return reinterpret_cast<TlxTreeViewNodes*>(Node->FUp & ~kOwnerTag);
+}
+
+void TlxTreeViewNode::SetUp(TlxTreeViewNode* Node)
+{
+    FUp = Node ? reinterpret_cast<std::uintptr_t>(Node) : reinterpret_cast<std::uintptr_t>(Owner()) | kOwnerTag;
 }
 
 // Destruction runs the unlinking steps unless Delete already did. A destructor cannot
@@ -43,26 +56,27 @@ TlxTreeViewNode::~TlxTreeViewNode()
 std::exception_ptr TlxTreeViewNode::Unlink() noexcept
 {
     FDeleting = true;
-    if (!FOwner)
+    TlxTreeViewNodes* const Nodes = Owner();
+    if (!Nodes)
         return nullptr;
     TFirstError Failure;
-    FOwner->NodeLeaving(this);
-    if (this != FOwner->FRoot)
-        Failure.Run([this] { lxControl::ForgetNode(FOwner->FOwner, this); });
-    if (FParent && !FParent->FDeleting)
+    Nodes->NodeLeaving(this);
+    if (this != Nodes->FRoot)
+        Failure.Run([this, Nodes] { lxControl::ForgetNode(Nodes->Owner(), this); });
+    if (Up() && !Up()->FDeleting)
         Failure.Run([this] { RemoveFromParent(); });
     if (FItemId)
         // The native tree deletes the item with its descendants and reports each one;
         // the control frees their nodes. This node's own report finds it deleting.
         Failure.Run([this] { SendItemMessage(TVM_DELETEITEM, 0, LPARAM(FItemId)); });
     // Nodes leaving without a native report must not stay in the index cache.
-    FOwner->InvalidateItemCache();
+    Nodes->InvalidateItemCache();
     return Failure.Take();
 }
 
 void TlxTreeViewNode::RemoveFromParent()
 {
-    TlxTreeNodeList& Siblings = FParent->FChildren;
+    TlxTreeNodeList& Siblings = Up()->FChildren;
     const int At = GetIndex();
     if (At >= 0)
         Siblings.Delete(At);
@@ -72,7 +86,7 @@ void TlxTreeViewNode::RemoveFromParent()
     if (At >= DeletionLookAhead)
         __builtin_prefetch(Siblings.List()[At - DeletionLookAhead]);
     if (Siblings.Count() == 0)
-        FParent->CollapseAsChildless();
+        Up()->CollapseAsChildless();
 }
 
 // A node whose last child left closes and shows no button; collapsing asks whether
@@ -264,5 +278,5 @@ void TlxTreeViewNode::EndUpdate()
 bool TlxTreeViewNode::IsUpdating() const
 {
     const TExtras* Own = FindExtras();
-    return (Own && Own->UpdateCount > 0) || FDeleting || FOwner->IsUpdating();
+    return (Own && Own->UpdateCount > 0) || FDeleting || Owner()->IsUpdating();
 }

@@ -4,7 +4,7 @@
 
 void TlxTreeViewNode::RepaintNode()
 {
-    FOwner->Repaint(this);
+    Owner()->Repaint(this);
 }
 
 TColor TlxTreeViewNode::GetColor() const

@@ -73,7 +73,7 @@ TCheckState ThreeStateOf(const TlxTreeNodeList& Children, int ChangedAt)
 
 TCheckType TlxTreeViewNode::GoverningCheckType() const
 {
-    return FParent ? TCheckType(FParent->FCheckType) : lxtNone;
+    return Up() ? TCheckType(Up()->FCheckType) : lxtNone;
 }
 
 void TlxTreeViewNode::SetCheckGlyph(int Index)
@@ -217,7 +217,7 @@ void TlxTreeViewNode::CheckRadioButton()
 {
     FCheckState = lxsChecked;
     SetCheckGlyph(RadioOn);
-    TlxTreeNodeList& Siblings = FParent->FChildren;
+    TlxTreeNodeList& Siblings = Up()->FChildren;
     for (int I = 0; I < Siblings.Count(); ++I) {
         TlxTreeViewNode* Sibling = Siblings.List()[I];
         if (Sibling == this)
@@ -232,8 +232,8 @@ void TlxTreeViewNode::CheckRadioButton()
 void TlxTreeViewNode::UpdateParentState()
 {
     const TlxTreeViewNode* Changed = this;
-    for (TlxTreeViewNode* Box = FParent; Box && Box->FParent && Box->FParent->FCheckType == lxtCheckBoxGrayed;
-         Changed = Box, Box = Box->FParent) {
+    for (TlxTreeViewNode* Box = Up(); Box && Box->Up() && Box->Up()->FCheckType == lxtCheckBoxGrayed;
+         Changed = Box, Box = Box->Up()) {
         // The remembered position only says where to start looking.
         Box->FCheckState = ThreeStateOf(Box->FChildren, Changed->FIndexHint);
         switch (Box->FCheckState) {

@@ -14,7 +14,7 @@ HWND TlxTreeViewNode::GetHandle() const
 
 TCustomlxTreeView* TlxTreeViewNode::GetlxTreeView() const
 {
-    return FOwner->Owner();
+    return Owner()->Owner();
 }
 
 // Sends a message about this node's item. The window is obtained (and made) first in

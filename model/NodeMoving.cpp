@@ -45,16 +45,17 @@ private:
 // made current again at the end, also when the move raised.
 void TlxTreeViewNode::MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
 {
-    if (Destination && Destination->FOwner != FOwner)
+    TlxTreeViewNodes* const Nodes = Owner();
+    if (Destination && Destination->Owner() != Nodes)
         return;
     TCustomlxTreeView* Control = GetlxTreeView();
     TlxTreeViewNode* const Caret = CaretNode();
-    TlxTreeViewNodes::TNodeWalk Remembered(*FOwner, {Caret});
+    TlxTreeViewNodes::TNodeWalk Remembered(*Nodes, {Caret});
     lxControl::TChangeHandlers Handlers = lxControl::SwapChangeHandlers(Control, {});
-    FOwner->LockSelection();
+    Nodes->LockSelection();
     // Every item of the subtree is made and deleted anew: the window settles its layout
     // once at the end, unless the application holds its redrawing already.
-    const bool Batch = !FOwner->IsUpdating();
+    const bool Batch = !Nodes->IsUpdating();
     if (Batch)
         SendMessageA(GetHandle(), WM_SETREDRAW, 0, 0);
     TFirstError Failure;
@@ -64,7 +65,7 @@ void TlxTreeViewNode::MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
         if (Caret && Caret->HasAsParent(this))
             SendMessageA(GetHandle(), TVM_SELECTITEM, TVGN_CARET, 0);
         {
-            TCountScope Hold(FOwner->FResortHold);
+            TCountScope Hold(Nodes->FResortHold);
             MoveSubtree(Destination, Mode);
         }
         ResortAfterMove();
@@ -72,7 +73,7 @@ void TlxTreeViewNode::MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
     if (Batch)
         Failure.Run([&] { SendMessageA(GetHandle(), WM_SETREDRAW, 1, 0); });
     Failure.Run([&] { RestoreCaret(Remembered.At(0)); });
-    FOwner->UnlockSelection();
+    Nodes->UnlockSelection();
     lxControl::SwapChangeHandlers(Control, std::move(Handlers));
     Failure.RethrowIfAny();
 }
@@ -82,12 +83,12 @@ void TlxTreeViewNode::MoveTo(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
 void TlxTreeViewNode::MoveSubtree(TlxTreeViewNode* Destination, TNodeAttachMode Mode)
 {
     const bool AsChild = Mode == naAddChild || Mode == naAddChildFirst;
-    TlxTreeViewNode* NewParent = !Destination ? FOwner->FRoot : AsChild ? Destination : Destination->FParent;
+    TlxTreeViewNode* NewParent = !Destination ? Owner()->FRoot : AsChild ? Destination : Destination->Up();
     const TAddMode AddMode = AddModeFor(Mode, Destination);
     const HTREEITEM ParentItem = NewParent->FItemId;
     if (const int At = GetIndex(); At >= 0)
-        FParent->FChildren.Delete(At);
-    InternalMove(NewParent == FOwner->FRoot ? nullptr : NewParent, Destination, ParentItem, AddMode);
+        Up()->FChildren.Delete(At);
+    InternalMove(NewParent == Owner()->FRoot ? nullptr : NewParent, Destination, ParentItem, AddMode);
     TlxTreeNodeList& Siblings = NewParent->FChildren;
     int At = Siblings.Count();
     if (AddMode == taAddFirst)
@@ -109,14 +110,15 @@ void TlxTreeViewNode::InternalMove(TlxTreeViewNode* ParentNode, TlxTreeViewNode*
                                    TAddMode AddMode)
 {
     const HTREEITEM Target = AddMode == taInsert && Node ? Node->FItemId : nullptr;
+    TlxTreeViewNodes* const Nodes = Owner();
     const bool HadChildren = GetChildren();
     const bool WasSelected = GetSelected();
     const bool WasExpanded = FExpanded;
-    if (FParent && FParent->FChildren.Count() == 0)
-        FParent->CollapseAsChildless();
+    if (Up() && Up()->FChildren.Count() == 0)
+        Up()->CollapseAsChildless();
     const HTREEITEM OldItem = FItemId;
     SetItemParam(0);
-    const HTREEITEM NewItem = FOwner->AddItem(ParentItem, Target, FOwner->CreateItem(this), AddMode);
+    const HTREEITEM NewItem = Nodes->AddItem(ParentItem, Target, Nodes->CreateItem(this), AddMode);
     if (!NewItem) {
         SetItemParam(LPARAM(this)); // the old item keeps owning the node
         throw EOutOfResources(sInsertError);
@@ -126,13 +128,13 @@ void TlxTreeViewNode::InternalMove(TlxTreeViewNode* ParentNode, TlxTreeViewNode*
         FChildren.List()[I]->InternalMove(this, nullptr, NewItem, taAddFirst);
     SendItemMessage(TVM_DELETEITEM, 0, LPARAM(OldItem));
     FItemId = NewItem;
-    FParent = ParentNode ? ParentNode : FOwner->FRoot;
+    SetUp(ParentNode ? ParentNode : Nodes->FRoot);
     Assign(this); // sends every attribute to the new item
     SetChildren(HadChildren);
     if (WasSelected)
-        FOwner->SelectNode(this, stSet);
+        Nodes->SelectNode(this, stSet);
     SetExpanded(WasExpanded);
-    FOwner->InvalidateItemCache();
+    Nodes->InvalidateItemCache();
 }
 
 void TlxTreeViewNode::SetItemParam(LPARAM Value)
@@ -145,7 +147,7 @@ void TlxTreeViewNode::SetItemParam(LPARAM Value)
 
 TlxTreeViewNode* TlxTreeViewNode::CaretNode() const
 {
-    return FOwner->GetNode(reinterpret_cast<HTREEITEM>(SendMessageA(GetHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    return Owner()->GetNode(reinterpret_cast<HTREEITEM>(SendMessageA(GetHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0)));
 }
 
 // Makes Node current again when the move left another caret (or none). The selection

@@ -5,8 +5,8 @@
 
 TlxTreeViewNode* TlxTreeViewNode::GetParent() const
 {
-    if (FParent && FParent != FOwner->FRoot)
-        return FParent;
+    if (Up() && Up() != Owner()->FRoot)
+        return Up();
     return nullptr;
 }
 
@@ -23,15 +23,15 @@ void TlxTreeViewNode::RenumberChildren() const
 // so that the next of them find their places without a search.
 int TlxTreeViewNode::GetIndex() const
 {
-    if (!FParent)
+    if (!Up())
         return -1;
-    const TlxTreeNodeList& Siblings = FParent->FChildren;
+    const TlxTreeNodeList& Siblings = Up()->FChildren;
     auto Holds = [&](int Index) { return Index >= 0 && Index < Siblings.Count() && Siblings.List()[Index] == this; };
     if (Holds(FIndexHint))
         return FIndexHint;
     if (Holds(FIndexHint - 1))
         return --FIndexHint;
-    FParent->RenumberChildren();
+    Up()->RenumberChildren();
     return Holds(FIndexHint) ? FIndexHint : -1;
 }
 
@@ -39,7 +39,7 @@ int TlxTreeViewNode::IndexOf(const TlxTreeViewNode* Node) const
 {
     if (!Node)
         return -1;
-    if (Node->FParent == this)
+    if (Node->Up() == this)
         return Node->GetIndex();
     return FChildren.IndexOf(Node);
 }
@@ -68,34 +68,34 @@ TlxTreeViewNode* TlxTreeViewNode::GetLastChild() const
 
 TlxTreeViewNode* TlxTreeViewNode::GetNextSibling() const
 {
-    if (!FParent)
+    if (!Up())
         return nullptr;
     const int I = GetIndex();
-    if (I < 0 || I >= FParent->FChildren.Count() - 1)
+    if (I < 0 || I >= Up()->FChildren.Count() - 1)
         return nullptr;
-    return FParent->FChildren.List()[I + 1];
+    return Up()->FChildren.List()[I + 1];
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetPrevSibling() const
 {
-    if (!FParent)
+    if (!Up())
         return nullptr;
     const int I = GetIndex();
     if (I < 1)
         return nullptr;
-    return FParent->FChildren.List()[I - 1];
+    return Up()->FChildren.List()[I - 1];
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetNextChild(const TlxTreeViewNode* Node) const
 {
-    if (!Node || Node->FParent != this)
+    if (!Node || Node->Up() != this)
         return nullptr;
     return Node->GetNextSibling();
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetPrevChild(const TlxTreeViewNode* Node) const
 {
-    if (!Node || Node->FParent != this)
+    if (!Node || Node->Up() != this)
         return nullptr;
     return Node->GetPrevSibling();
 }
@@ -104,7 +104,7 @@ TlxTreeViewNode* TlxTreeViewNode::GetPrevChild(const TlxTreeViewNode* Node) cons
 // nearest ancestor that has one below the hidden root.
 TlxTreeViewNode* TlxTreeViewNode::NextOutsideSubtree() const
 {
-    for (const TlxTreeViewNode* Node = this; Node->FParent; Node = Node->FParent)
+    for (const TlxTreeViewNode* Node = this; Node->Up(); Node = Node->Up())
         if (TlxTreeViewNode* Next = Node->GetNextSibling())
             return Next;
     return nullptr;
@@ -129,8 +129,8 @@ TlxTreeViewNode* TlxTreeViewNode::GetPrev() const
 
 int TlxTreeViewNode::GetAbsoluteIndex() const
 {
-    FOwner->FillCache();
-    const TlxTreeNodeList& Cache = *FOwner->FCache;
+    Owner()->FillCache();
+    const TlxTreeNodeList& Cache = *Owner()->FCache;
     if (FAbsoluteIndexHint >= 0 && FAbsoluteIndexHint < Cache.Count() && Cache.List()[FAbsoluteIndexHint] == this)
         return FAbsoluteIndexHint;
     FAbsoluteIndexHint = Cache.IndexOf(this);
@@ -140,7 +140,7 @@ int TlxTreeViewNode::GetAbsoluteIndex() const
 int TlxTreeViewNode::GetLevel() const
 {
     int Result = 0;
-    for (const TlxTreeViewNode* Node = FParent; Node && Node->FParent; Node = Node->FParent)
+    for (const TlxTreeViewNode* Node = Up(); Node && Node->Up(); Node = Node->Up())
         ++Result;
     return Result;
 }
@@ -157,7 +157,7 @@ int TlxTreeViewNode::GetChildrenCount() const
             continue;
         }
         while (Node != this && !Node->GetNextSibling())
-            Node = Node->FParent;
+            Node = Node->Up();
         if (Node == this)
             return Result;
         Node = Node->GetNextSibling();
@@ -177,7 +177,7 @@ bool TlxTreeViewNode::HasAsParent(const TlxTreeViewNode* Value) const
 
 bool TlxTreeViewNode::IsNodeVisible() const
 {
-    for (const TlxTreeViewNode* Node = FParent; Node; Node = Node->FParent)
+    for (const TlxTreeViewNode* Node = Up(); Node; Node = Node->Up())
         if (!Node->FExpanded)
             return false;
     return true;
@@ -188,7 +188,7 @@ bool TlxTreeViewNode::IsNodeVisible() const
 TlxTreeViewNode* TlxTreeViewNode::TopmostCollapsedAncestor() const
 {
     TlxTreeViewNode* Result = nullptr;
-    for (TlxTreeViewNode* Node = FParent; Node; Node = Node->FParent)
+    for (TlxTreeViewNode* Node = Up(); Node; Node = Node->Up())
         if (!Node->FExpanded)
             Result = Node;
     return Result;
@@ -205,7 +205,7 @@ TlxTreeViewNode* TlxTreeViewNode::GetNextVisible() const
             return FChildren.List()[0];
         return NextOutsideSubtree();
     }
-    if (!Hider->FParent)
+    if (!Hider->Up())
         return nullptr; // the hidden root itself is collapsed: nothing shows
     return Hider->NextOutsideSubtree();
 }
@@ -217,7 +217,7 @@ TlxTreeViewNode* TlxTreeViewNode::GetPrevVisible() const
 {
     TlxTreeViewNode* Hider = TopmostCollapsedAncestor();
     if (Hider)
-        return Hider->FParent ? Hider : nullptr;
+        return Hider->Up() ? Hider : nullptr;
     if (TlxTreeViewNode* Node = GetPrevSibling()) {
         while (Node->FExpanded && Node->FChildren.Count() > 0)
             Node = Node->GetLastChild();

@@ -162,7 +162,7 @@ void TlxTreeViewNode::ReadData(TStream* Stream, TNodeInfo& Info)
     const int ChildCount = Info.Count;
     const bool StoredExpanded = Info.Expanded != 0;
     for (int I = 0; I < ChildCount; ++I)
-        FOwner->AddChild(this, std::string())->ReadData(Stream, Info);
+        Owner()->AddChild(this, std::string())->ReadData(Stream, Info);
     // A node without children cannot expand, and collapsing it does nothing.
     if (!lxControl::Options(GetlxTreeView()).Contains(roAutoExpand) && FChildren.Count() > 0)
         SetExpanded(StoredExpanded);
@@ -190,7 +190,7 @@ void TlxTreeViewNode::ApplyNodeInfo(const TNodeInfo& Info, const std::string& AV
         SetStateIndex(Info.StateIndex);
     ApplyStoredChecks(Info);
     if (Info.Selected)
-        FOwner->SelectNode(this, stSet);
+        Owner()->SelectNode(this, stSet);
     if (Info.OverlayIndex != OverlayIndex())
         SetOverlayIndex(Info.OverlayIndex);
     if (Info.MultiHeight != GetMultiHeight())
@@ -242,7 +242,7 @@ void TlxTreeViewNode::WriteStrings(TStream* Stream, int Level)
 // the line after the one taken.
 int TlxTreeViewNode::ReadStrings(const char*& P, int Level)
 {
-    TlxTreeViewNode* const Parent = this == FOwner->FRoot ? nullptr : this;
+    TlxTreeViewNode* const Parent = this == Owner()->FRoot ? nullptr : this;
     int NextLevel = 0;
     do {
         const char* const Start = P;
@@ -251,10 +251,10 @@ int TlxTreeViewNode::ReadStrings(const char*& P, int Level)
         const std::size_t Length = std::size_t(P - Start);
         while (*P == '\r' || *P == '\n')
             ++P;
-        ++FOwner->FReadLine;
+        ++Owner()->FReadLine;
         if (Length == 0)
             return 0;
-        TlxTreeViewNode* const Node = FOwner->AddChild(Parent, std::string(Start, Length));
+        TlxTreeViewNode* const Node = Owner()->AddChild(Parent, std::string(Start, Length));
 
         NextLevel = 0;
         while ((*P == '\t' || *P == ' ') && NextLevel < INT_MAX) {
@@ -263,9 +263,9 @@ int TlxTreeViewNode::ReadStrings(const char*& P, int Level)
         }
         if (NextLevel - Level > 1) {
             bool RaiseException = true;
-            lxControl::LevelError(GetlxTreeView(), FOwner->FReadLine, RaiseException);
+            lxControl::LevelError(GetlxTreeView(), Owner()->FReadLine, RaiseException);
             if (RaiseException)
-                throw ElxTreeViewError(Format(sInvalidLevel, FOwner->FReadLine));
+                throw ElxTreeViewError(Format(sInvalidLevel, Owner()->FReadLine));
         }
         if (NextLevel > Level)
             NextLevel = Node->ReadStrings(P, NextLevel);

@@ -54,7 +54,7 @@ bool TlxTreeViewNode::SortLevelByCompare(TCustomlxTreeView* Control, HTREEITEM P
     RenumberChildren();
     if (Failure)
         MatchNativeOrder(ParentItem);
-    FOwner->InvalidateItemCache();
+    Owner()->InvalidateItemCache();
     if (Failure)
         std::rethrow_exception(Failure);
     return Result;
@@ -84,7 +84,7 @@ bool TlxTreeViewNode::SortLevelByKeys(TCustomlxTreeView* Control, HTREEITEM Pare
             List.Put(I, ModelOrder[std::size_t(I)]);
     }
     RenumberChildren();
-    FOwner->InvalidateItemCache();
+    Owner()->InvalidateItemCache();
     return Result;
 }
 
@@ -127,12 +127,12 @@ void TlxTreeViewNode::MatchNativeOrder(HTREEITEM ParentItem)
 // nodes move nothing re-sorts: the move sorts once they have their places.
 void TlxTreeViewNode::ResortAfterChange()
 {
-    if (!FParent || FOwner->FResortHold > 0)
+    if (!Up() || Owner()->FResortHold > 0)
         return;
-    if (FParent == FOwner->FRoot)
+    if (Up() == Owner()->FRoot)
         lxControl::AlphaSort(GetlxTreeView());
     else
-        FParent->AlphaSort();
+        Up()->AlphaSort();
 }
 
 // What the moved nodes' own Text and Data would have re-sorted, done once they are in
@@ -146,11 +146,11 @@ void TlxTreeViewNode::ResortAfterMove()
     const bool ByData = (Sort == stData || Sort == stBoth) && lxControl::HasCompareHandler(Control);
     if (!ByText && !ByData)
         return;
-    if (FParent == FOwner->FRoot) {
+    if (Up() == Owner()->FRoot) {
         lxControl::AlphaSort(Control);
         return;
     }
-    FParent->AlphaSort();
+    Up()->AlphaSort();
     if (FChildren.Count() > 0)
         SortLevel(Control, FItemId, nullptr, 0);
     SortDescendantLevels(Control, nullptr, 0);

@@ -125,7 +125,7 @@ TlxTreeViewNode* TlxTreeViewNodes::InsertObject(TlxTreeViewNode* Sibling, const 
 {
     if (!Sibling)
         return InternalAddObject(nullptr, S, Ptr, taAdd);
-    TlxTreeViewNode* Parent = Sibling->FParent ? Sibling->FParent : FRoot;
+    TlxTreeViewNode* Parent = Sibling->Up() ? Sibling->Up() : FRoot;
     if (TlxTreeViewNode* Prev = Sibling->GetPrevSibling())
         return LinkNewNode(Parent, S, Ptr, Prev->FItemId, taInsert, Prev->GetIndex() + 1);
     return LinkNewNode(Parent, S, Ptr, nullptr, taAddFirst, 0);
@@ -147,7 +147,7 @@ TlxTreeViewNode* TlxTreeViewNodes::LinkNewNode(TlxTreeViewNode* Parent, const st
         if (!Item)
             throw EOutOfResources(sInsertError);
         Result->FItemId = Item;
-        Result->FParent = Parent;
+        Result->SetUp(Parent);
         AddedNode(Parent);
         TlxTreeNodeList& Siblings = Parent->FChildren;
         const int At = ListIndex < 0 ? Siblings.Count() : std::min(ListIndex, Siblings.Count());
@@ -259,7 +259,7 @@ void TlxTreeViewNodes::Repaint(TlxTreeViewNode* Node)
     if (FUpdateCount != 0)
         return;
     while (Node && Node != FRoot && !Node->IsNodeVisible())
-        Node = Node->FParent;
+        Node = Node->Up();
     if (!Node || Node == FRoot)
         return;
     const RECT R = Node->DisplayRect(false);

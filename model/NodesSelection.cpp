@@ -66,10 +66,10 @@ void TlxTreeViewNodes::SelectNode(TlxTreeViewNode* Node, TSelectType SelectType)
 
 bool TlxTreeViewNode::GetSelected() const
 {
-    return FOwner->IsInSelection(this);
+    return Owner()->IsInSelection(this);
 }
 
 void TlxTreeViewNode::SetSelected(bool Value)
 {
-    FOwner->SelectNode(this, Value ? stSet : stReset);
+    Owner()->SelectNode(this, Value ? stSet : stReset);
 }

@@ -45,7 +45,7 @@ void TlxTreeViewNodes::NodeLeaving(TlxTreeViewNode* Node)
 
 bool TlxTreeViewNodes::OwnsNode(const TlxTreeViewNode* Node) const
 {
-    return Node && Node->FOwner == this && Node != FRoot && !Node->FDeleting;
+    return Node && Node->Owner() == this && Node != FRoot && !Node->FDeleting;
 }
 
 std::exception_ptr TlxTreeViewNodes::SelectEach(TNodeWalk& Walk, TSelectType SelectType)
@@ -193,14 +193,16 @@ int TlxTreeViewNodes::SelectionPosition(const TlxTreeViewNode* Node) const
 
 TlxTreeViewNode* TlxTreeViewNode::GetNextSelected() const
 {
-    const int At = FOwner->SelectionPosition(this);
-    if (At < 0 || At + 1 >= FOwner->FSelection.Count())
+    const TlxTreeViewNodes* Nodes = Owner();
+    const int At = Nodes->SelectionPosition(this);
+    if (At < 0 || At + 1 >= Nodes->FSelection.Count())
         return nullptr;
-    return FOwner->FSelection.List()[At + 1];
+    return Nodes->FSelection.List()[At + 1];
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetPrevSelected() const
 {
-    const int At = FOwner->SelectionPosition(this);
-    return At > 0 ? FOwner->FSelection.List()[At - 1] : nullptr;
+    const TlxTreeViewNodes* Nodes = Owner();
+    const int At = Nodes->SelectionPosition(this);
+    return At > 0 ? Nodes->FSelection.List()[At - 1] : nullptr;
 }

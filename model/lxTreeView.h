@@ -306,7 +306,7 @@ public:
     int Level() const { return GetLevel(); }
     HWND Handle() const { return GetHandle(); }
     TCustomlxTreeView* TreeView() const { return GetlxTreeView(); }
-    TlxTreeViewNodes* Owner() const { return FOwner; }
+    TlxTreeViewNodes* Owner() const;
     HTREEITEM ItemId() const { return FItemId; }
     bool Deleting() const { return FDeleting; }
 
@@ -475,11 +475,19 @@ private:
     void CheckRadioButton();
     void UpdateParentState();
 
-    TlxTreeViewNodes* FOwner;
+    // The node above: the parent, or the hidden root for a top-level node. Null for
+    // the root itself and for a node outside any tree.
+    TlxTreeViewNode* Up() const { return FUp & kOwnerTag ? nullptr : reinterpret_cast<TlxTreeViewNode*>(FUp); }
+    // Null keeps the owner: a node out of the tree still knows its collection.
+    void SetUp(TlxTreeViewNode* Node);
+
+    // The node above, or for a node without one its collection, marked by the lowest
+    // bit: the collection is found through the root, and no node spends 8 bytes on it.
+    static constexpr std::uintptr_t kOwnerTag = 1;
+    std::uintptr_t FUp;
     TNodeText FText;
     void* FData = nullptr;
     HTREEITEM FItemId = nullptr;
-    TlxTreeViewNode* FParent = nullptr;
     TlxNodeChildren FChildren;
     // Remembered positions among the siblings and in document order; checked on use
     // and renumbered when they no longer hold.
