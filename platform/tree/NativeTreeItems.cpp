@@ -80,7 +80,7 @@ HTREEITEM TNativeTreeWindow::InsertItem(const TVINSERTSTRUCTA& insert)
     StoreItemFields(s, insert.item, extended, false);
     FItems[s].parent = parent; // lets a text callback of TVI_SORT see where the item goes
 
-    TSlot after = FItems[parent].lastChild;
+    TSlot after = FItems.LastChild(parent);
     if (insert.hInsertAfter == TVI_FIRST) {
         after = kNil;
     } else if (insert.hInsertAfter == TVI_SORT) {
@@ -245,7 +245,7 @@ HTREEITEM TNativeTreeWindow::GetNextItem(UINT code, HTREEITEM h)
         return nullptr;
     switch (code) {
     case TVGN_NEXT: return handle(FItems[s].next);
-    case TVGN_PREVIOUS: return handle(FItems[s].prev);
+    case TVGN_PREVIOUS: return handle(FItems.Prev(s));
     case TVGN_PARENT: return handle(FItems[s].parent);
     case TVGN_CHILD: return handle(FItems[s].firstChild);
     case TVGN_NEXTVISIBLE: return FItems.IsVisible(s) ? handle(FItems.NextVisible(s)) : nullptr;
@@ -324,8 +324,8 @@ void TNativeTreeWindow::DeleteChildren(TSlot parent)
     const HTREEITEM handle = FItems.Handle(parent);
     auto parentLives = [&] { return parent == kRoot || FItems.Resolve(handle) == parent; };
     TFirstError failure;
-    while (parentLives() && FItems[parent].lastChild != kNil)
-        failure.Run([&] { DeleteSubtree(FItems[parent].lastChild); });
+    while (parentLives() && FItems.LastChild(parent) != kNil)
+        failure.Run([&] { DeleteSubtree(FItems.LastChild(parent)); });
     failure.RethrowIfAny();
 }
 
@@ -366,15 +366,15 @@ void TNativeTreeWindow::DeleteSubtree(TSlot s)
     const NMHDR header = DeletionHeader();
     // Last children first, so that lists mirroring the children shrink from their ends.
     TSlot t = s;
-    while (FItems[t].lastChild != kNil)
-        t = FItems[t].lastChild;
+    while (FItems.LastChild(t) != kNil)
+        t = FItems.LastChild(t);
     for (;;) {
         TSlot successor = kNil;
         if (t != s) {
-            if (FItems[t].prev != kNil) {
-                successor = FItems[t].prev;
-                while (FItems[successor].lastChild != kNil)
-                    successor = FItems[successor].lastChild;
+            if (FItems.Prev(t) != kNil) {
+                successor = FItems.Prev(t);
+                while (FItems.LastChild(successor) != kNil)
+                    successor = FItems.LastChild(successor);
             } else {
                 successor = FItems[t].parent;
             }

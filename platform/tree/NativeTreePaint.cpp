@@ -254,7 +254,7 @@ void TNativeTreeWindow::PaintLines(QPainter& p, TSlot s, const TItemGeometry& g)
     const int cx = g.buttonLeft + FIndent / 2;
     const int cy = (g.top + g.bottom) / 2;
     AddDottedHorizontal(dots, cy, cx, g.buttonRight, phase);
-    const bool firstAtRoot = FItems[s].parent == kRoot && FItems[s].prev == kNil;
+    const bool firstAtRoot = FItems[s].parent == kRoot && FItems.Prev(s) == kNil;
     AddDottedVertical(dots, cx, firstAtRoot ? cy : g.top, FItems[s].next != kNil ? g.bottom : cy + 1, phase);
     int column = FItems.Level(s) + RootColumns() - 1;
     for (TSlot a = FItems[s].parent; a != kRoot; a = FItems[a].parent) {

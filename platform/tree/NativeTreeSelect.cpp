@@ -70,7 +70,7 @@ bool TNativeTreeWindow::ExpandByUser(TSlot s, UINT action)
     if (!Expand(s, action, true))
         return false;
     const TSlot again = FItems.Resolve(handle);
-    if (opening && again != kNil && FItems[again].Expanded() && FItems[again].lastChild != kNil) {
+    if (opening && again != kNil && FItems[again].Expanded() && FItems.LastChild(again) != kNil) {
         const std::uint32_t row = FItems.RowOf(again);
         const std::uint32_t rows = FItems.Rows(again);
         const std::uint32_t page = std::uint32_t(PageRows());
@@ -160,7 +160,7 @@ void TNativeTreeWindow::MoveCaretOutOf(TSlot subtree)
 {
     TSlot next = FItems[subtree].next;
     if (next == kNil)
-        next = FItems[subtree].prev;
+        next = FItems.Prev(subtree);
     if (next == kNil && FItems[subtree].parent != kRoot)
         next = FItems[subtree].parent;
     SelectCaret(next, TVC_UNKNOWN);

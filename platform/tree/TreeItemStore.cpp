@@ -5,7 +5,7 @@
 namespace lxtree {
 
 namespace {
-constexpr std::uint32_t kGenerationMask = 0x7FFFFFFF; // keeps handles clear of the TVI_* markers
+constexpr std::uint32_t kGenerationMask = 0xFFFFFF; // as wide as the slot's field, and clear of the TVI_* markers
 }
 
 TTreeItemStore::TTreeItemStore()
@@ -66,7 +66,7 @@ void TTreeItemStore::Free(TSlot s)
     DropChildIndex(s);
     item.generation = (item.generation + 1) & kGenerationMask;
     item.flags = 0;
-    item.firstChild = item.lastChild = item.prev = item.next = item.parent = kNil;
+    item.firstChild = item.prevOrLast = item.next = item.parent = kNil;
     --FCount;
     if (FCount == 0) {
         // An empty table starts again at the first slot. The slots keep their
@@ -93,16 +93,19 @@ void TTreeItemStore::Link(TSlot s, TSlot parent, TSlot after)
     TItemSlot& item = (*this)[s];
     TItemSlot& p = (*this)[parent];
     item.parent = parent;
-    item.prev = after;
-    item.next = after == kNil ? p.firstChild : (*this)[after].next;
-    if (item.prev != kNil)
-        (*this)[item.prev].next = s;
-    else
+    if (after == kNil) {
+        const TSlot oldFirst = p.firstChild;
+        item.next = oldFirst;
+        item.prevOrLast = oldFirst == kNil ? s : (*this)[oldFirst].prevOrLast;
+        if (oldFirst != kNil)
+            (*this)[oldFirst].prevOrLast = s;
         p.firstChild = s;
-    if (item.next != kNil)
-        (*this)[item.next].prev = s;
-    else
-        p.lastChild = s;
+    } else {
+        item.next = (*this)[after].next;
+        item.prevOrLast = after;
+        (*this)[after].next = s;
+        (*this)[item.next != kNil ? item.next : p.firstChild].prevOrLast = s;
+    }
     DropChildIndex(parent);
     AddRows(s, Rows(s));
     Touch();
@@ -113,16 +116,18 @@ void TTreeItemStore::Unlink(TSlot s)
     AddRows(s, -std::int64_t(Rows(s)));
     TItemSlot& item = (*this)[s];
     TItemSlot& p = (*this)[item.parent];
-    if (item.prev != kNil)
-        (*this)[item.prev].next = item.next;
-    else
-        p.firstChild = item.next;
-    if (item.next != kNil)
-        (*this)[item.next].prev = item.prev;
-    else
-        p.lastChild = item.prev;
+    const TSlot next = item.next;
+    if (p.firstChild == s) {
+        p.firstChild = next;
+        if (next != kNil)
+            (*this)[next].prevOrLast = item.prevOrLast; // the last child
+    } else {
+        const TSlot prev = item.prevOrLast;
+        (*this)[prev].next = next;
+        (*this)[next != kNil ? next : p.firstChild].prevOrLast = prev;
+    }
     DropChildIndex(item.parent);
-    item.prev = item.next = kNil;
+    item.prevOrLast = item.next = kNil;
     Touch();
 }
 
@@ -130,16 +135,17 @@ void TTreeItemStore::Reorder(TSlot parent, const std::vector<TSlot>& children)
 {
     TSlot previous = kNil;
     for (TSlot c : children) {
-        (*this)[c].prev = previous;
+        (*this)[c].prevOrLast = previous;
         if (previous != kNil)
             (*this)[previous].next = c;
         previous = c;
     }
     TItemSlot& p = (*this)[parent];
     p.firstChild = children.empty() ? kNil : children.front();
-    p.lastChild = previous;
-    if (previous != kNil)
+    if (previous != kNil) {
         (*this)[previous].next = kNil;
+        (*this)[p.firstChild].prevOrLast = previous;
+    }
     DropChildIndex(parent);
     Touch();
 }
@@ -247,20 +253,21 @@ TSlot TTreeItemStore::NextVisible(TSlot s) const
 
 TSlot TTreeItemStore::PrevVisible(TSlot s) const
 {
-    const TItemSlot& item = (*this)[s];
-    if (item.prev == kNil)
-        return item.parent == kRoot ? kNil : item.parent;
-    TSlot p = item.prev;
-    while ((*this)[p].Expanded() && (*this)[p].lastChild != kNil)
-        p = (*this)[p].lastChild;
+    TSlot p = Prev(s);
+    if (p == kNil) {
+        const TSlot parent = (*this)[s].parent;
+        return parent == kRoot ? kNil : parent;
+    }
+    while ((*this)[p].Expanded() && LastChild(p) != kNil)
+        p = LastChild(p);
     return p;
 }
 
 TSlot TTreeItemStore::LastVisible() const
 {
     TSlot s = kRoot;
-    while ((s == kRoot || (*this)[s].Expanded()) && (*this)[s].lastChild != kNil)
-        s = (*this)[s].lastChild;
+    while ((s == kRoot || (*this)[s].Expanded()) && LastChild(s) != kNil)
+        s = LastChild(s);
     return s == kRoot ? kNil : s;
 }
 
@@ -338,7 +345,7 @@ std::uint32_t TTreeItemStore::RowOf(TSlot s) const
 {
     std::uint32_t row = 0;
     for (TSlot c = s; c != kRoot;) {
-        for (TSlot t = (*this)[c].prev; t != kNil; t = (*this)[t].prev)
+        for (TSlot t = Prev(c); t != kNil; t = Prev(t))
             row += Rows(t);
         const TSlot p = (*this)[c].parent;
         row += (*this)[p].integral; // the root's is 0
@@ -349,4 +356,4 @@ std::uint32_t TTreeItemStore::RowOf(TSlot s) const
 
 } // namespace lxtree
 
-static_assert(sizeof(lxtree::TItemSlot) == 44, "an item slot should stay small: the tree may hold millions");
+static_assert(sizeof(lxtree::TItemSlot) == 40, "an item slot should stay small: the tree may hold millions");

@@ -25,23 +25,27 @@ constexpr TSlot kFirstItem = 2;
 // How an item answers "has it children?" (cChildren).
 enum class TChildrenMode : std::uint8_t { Auto = 0, None = 1, Some = 2, Callback = 3 };
 
-// One item. 44 bytes: parent and sibling links, the rows that its expanded
+// One item. 40 bytes: parent and sibling links, the rows that its expanded
 // descendants occupy, the generation of the slot, the application value, the
 // TVIS_* state (overlay and state image included), images and flags.
 struct TItemSlot {
     TSlot parent = kNil;
     TSlot firstChild = kNil;
-    TSlot lastChild = kNil;
-    TSlot prev = kNil;
+    // The previous sibling; the first child's points to the last child instead, so a
+    // parent finds its last child without a link of its own. Read it through
+    // TTreeItemStore::Prev and LastChild.
+    TSlot prevOrLast = kNil;
     TSlot next = kNil;
     std::uint32_t childRows = 0; // rows of all children, as if this item were expanded
-    std::uint32_t generation = 1;
+    std::uint32_t generation : 24; // wraps; a handle holds it whole
+    std::uint32_t integral : 8;    // rows the item itself takes (the root: 0)
     std::uint32_t lParamBits[2] = {0, 0}; // kept as two halves so the slot packs to 4-byte alignment
     std::uint16_t state = 0;
     std::int16_t image = 0;
     std::int16_t selectedImage = 0;
     std::uint8_t flags = 0;
-    std::uint8_t integral = 1;
+
+    TItemSlot() : generation(1), integral(1) {}
 
     enum : std::uint8_t {
         InUse = 0x01,
@@ -72,6 +76,17 @@ public:
     TItemSlot& operator[](TSlot s) { return FChunks[s >> kChunkBits][s & kChunkMask]; }
     const TItemSlot& operator[](TSlot s) const { return FChunks[s >> kChunkBits][s & kChunkMask]; }
     std::uint32_t Count() const { return FCount; }
+
+    TSlot Prev(TSlot s) const
+    {
+        const TSlot p = (*this)[s].prevOrLast;
+        return p != kNil && (*this)[p].next != kNil ? p : kNil; // the last child has no next
+    }
+    TSlot LastChild(TSlot parent) const
+    {
+        const TSlot first = (*this)[parent].firstChild;
+        return first == kNil ? kNil : (*this)[first].prevOrLast;
+    }
 
     // Makes a detached item (no parent yet); Link puts it in place.
     TSlot Allocate();

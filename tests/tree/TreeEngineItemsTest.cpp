@@ -15,6 +15,17 @@ protected:
             params.push_back(ParamOf(c));
         return params;
     }
+    // The same children read from the last one backwards, reversed.
+    std::vector<LPARAM> ChildrenBackwards(HTREEITEM parent)
+    {
+        HTREEITEM last = nullptr;
+        for (HTREEITEM c = Next(TVGN_CHILD, parent); c; c = Next(TVGN_NEXT, c))
+            last = c;
+        std::vector<LPARAM> params;
+        for (HTREEITEM c = last; c; c = Next(TVGN_PREVIOUS, c))
+            params.insert(params.begin(), ParamOf(c));
+        return params;
+    }
 };
 
 TEST_F(TreeEngineItems, InsertsInEveryPosition)
@@ -51,6 +62,44 @@ TEST_F(TreeEngineItems, InsertsInEveryPosition)
     // A parent that doesn't exist fails the insertion.
     SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(b));
     EXPECT_EQ(Insert(b, 99), nullptr);
+}
+
+TEST_F(TreeEngineItems, SiblingsReadTheSameBothWaysAfterEveryChange)
+{
+    CreateTree(TVS_HASLINES);
+    HTREEITEM parent = Insert(TVI_ROOT, 100);
+    std::vector<HTREEITEM> items;
+    for (LPARAM p = 1; p <= 5; ++p)
+        items.push_back(Insert(parent, p));
+    const auto expect = [&](std::vector<LPARAM> order) {
+        EXPECT_EQ(Children(parent), order);
+        EXPECT_EQ(ChildrenBackwards(parent), order);
+        SendMessageA(Tree, TVM_EXPAND, TVE_EXPAND, LPARAM(parent));
+        EXPECT_EQ(ParamOf(Next(TVGN_LASTVISIBLE)), order.empty() ? 100 : order.back());
+    };
+    expect({1, 2, 3, 4, 5});
+    SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(items[0])); // the first
+    expect({2, 3, 4, 5});
+    SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(items[4])); // the last
+    expect({2, 3, 4});
+    SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(items[2])); // one between
+    expect({2, 4});
+    Insert(parent, 6, TVI_FIRST);
+    Insert(parent, 7, TVI_LAST);
+    Insert(parent, 8, items[3]); // after 4, before 7
+    expect({6, 2, 4, 8, 7});
+    char z[] = "z", a[] = "a";
+    SendMessageA(Tree, TVM_SORTCHILDREN, 0, LPARAM(parent)); // callback texts: by param's text
+    Insert(parent, 9, TVI_SORT, z);
+    Insert(parent, 10, TVI_FIRST, a);
+    const std::vector<LPARAM> sorted = Children(parent);
+    EXPECT_EQ(ChildrenBackwards(parent), sorted);
+    EXPECT_EQ(sorted.front(), 10);
+    for (HTREEITEM c = Next(TVGN_CHILD, parent); c; c = Next(TVGN_CHILD, parent))
+        SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(c));
+    expect({});
+    Insert(parent, 11, TVI_FIRST); // an only child again
+    expect({11});
 }
 
 TEST_F(TreeEngineItems, ReadsAndWritesTheFieldsTheMaskNames)
