@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 // A million-node tree holds a million of these: keep an eye on what a field costs.
-static_assert(sizeof(TlxTreeViewNode) <= 72, "a node takes 72 bytes");
+static_assert(sizeof(TlxTreeViewNode) <= 64, "a node takes 64 bytes");
 
 TlxTreeViewNode::TlxTreeViewNode(TlxTreeViewNodes* AOwner)
     : FUp(reinterpret_cast<std::uintptr_t>(AOwner) | kOwnerTag)

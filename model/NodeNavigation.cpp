@@ -3,6 +3,8 @@
 // and give the same order as the collection's index cache.
 #include "model/lxTreeView.h"
 
+#include <algorithm>
+
 TlxTreeViewNode* TlxTreeViewNode::GetParent() const
 {
     if (Up() && Up() != Owner()->FRoot)
@@ -127,14 +129,35 @@ TlxTreeViewNode* TlxTreeViewNode::GetPrev() const
     return GetParent();
 }
 
+// Whether A comes before B in document order: an ancestor comes before its
+// descendants, and below their closest common ancestor the sibling order decides.
+bool TlxTreeViewNode::PrecedesInDocument(const TlxTreeViewNode* A, const TlxTreeViewNode* B)
+{
+    int DepthA = A->GetLevel(), DepthB = B->GetLevel();
+    for (; DepthA > DepthB; --DepthA)
+        if ((A = A->Up()) == B)
+            return false;
+    for (; DepthB > DepthA; --DepthB)
+        if ((B = B->Up()) == A)
+            return true;
+    while (A->Up() && B->Up() && A->Up() != B->Up()) { // a node out of the tree has no common ancestor
+        A = A->Up();
+        B = B->Up();
+    }
+    return A != B && A->GetIndex() < B->GetIndex();
+}
+
+// The index cache lists the nodes in document order, so a node's place in it is
+// found by halving, without a position kept in every node.
 int TlxTreeViewNode::GetAbsoluteIndex() const
 {
     Owner()->FillCache();
     const TlxTreeNodeList& Cache = *Owner()->FCache;
-    if (FAbsoluteIndexHint >= 0 && FAbsoluteIndexHint < Cache.Count() && Cache.List()[FAbsoluteIndexHint] == this)
-        return FAbsoluteIndexHint;
-    FAbsoluteIndexHint = Cache.IndexOf(this);
-    return FAbsoluteIndexHint;
+    TlxTreeViewNode* const* First = Cache.List();
+    TlxTreeViewNode* const* Last = First + Cache.Count();
+    TlxTreeViewNode* const* Found = std::partition_point(
+        First, Last, [this](const TlxTreeViewNode* Node) { return PrecedesInDocument(Node, this); });
+    return Found != Last && *Found == this ? int(Found - First) : -1;
 }
 
 int TlxTreeViewNode::GetLevel() const

@@ -1,7 +1,5 @@
 #include "model/NodeText.h"
 
-#include <cstdint>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -11,23 +9,24 @@ void TNodeText::Assign(std::string_view S)
         char Chars[kInlineCapacity];
         std::memcpy(Chars, S.data(), S.size()); // S may point into this text
         Release();
-        std::memcpy(FInline, Chars, S.size());
-        FInline[kTag] = char(S.size());
+        std::memcpy(FBytes, Chars, S.size());
+        FBytes[kTag] = char(S.size());
         return;
     }
-    if (S.size() >= std::numeric_limits<std::uint32_t>::max())
+    if (S.size() >= std::numeric_limits<TLength>::max() - sizeof(TLength))
         throw std::length_error("node text too long");
-    char* Chars = new char[S.size()];
-    std::memcpy(Chars, S.data(), S.size());
+    const auto Length = TLength(S.size());
+    char* B = new char[sizeof Length + S.size()];
+    std::memcpy(B, &Length, sizeof Length);
+    std::memcpy(B + sizeof Length, S.data(), S.size());
     Release();
-    FHeap.Chars = Chars;
-    FHeap.Size = std::uint32_t(S.size());
-    FInline[kTag] = kOnHeap;
+    std::memcpy(FBytes, &B, sizeof B);
+    FBytes[kTag] = kOnHeap;
 }
 
 void TNodeText::Release() noexcept
 {
     if (OnHeap())
-        delete[] FHeap.Chars;
-    FInline[kTag] = 0;
+        delete[] Block();
+    FBytes[kTag] = 0;
 }

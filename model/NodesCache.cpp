@@ -14,7 +14,7 @@ void TlxTreeViewNodes::FillCache()
 
     TlxTreeViewNode::WalkDescendants(FRoot, [&Cache](TlxTreeViewNode* Node, int Index) {
         Node->FIndexHint = Index;
-        Node->FAbsoluteIndexHint = Cache->Add(Node);
+        Cache->Add(Node);
     });
     FCache = std::move(Cache);
 }

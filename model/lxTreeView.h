@@ -462,6 +462,7 @@ private:
     void RepaintNode();
     void MakeOwnFont(bool AttachChangeHandler);
     void RenumberChildren() const;
+    static bool PrecedesInDocument(const TlxTreeViewNode* A, const TlxTreeViewNode* B);
     TlxTreeViewNode* NextOutsideSubtree() const;
     TlxTreeViewNode* TopmostCollapsedAncestor() const;
     void RemoveFromParent();
@@ -486,13 +487,12 @@ private:
     static constexpr std::uintptr_t kOwnerTag = 1;
     std::uintptr_t FUp;
     TNodeText FText;
+    // The remembered position among the siblings; checked on use and renumbered when
+    // it no longer holds. Beside the 12-byte text, it fills the text's last word.
+    mutable int FIndexHint = 0;
     void* FData = nullptr;
     HTREEITEM FItemId = nullptr;
     TlxNodeChildren FChildren;
-    // Remembered positions among the siblings and in document order; checked on use
-    // and renumbered when they no longer hold.
-    mutable int FIndexHint = 0;
-    mutable int FAbsoluteIndexHint = -1;
     TNodeImageIndex<std::int16_t> FImageIndex;
     TNodeImageIndex<std::int16_t> FSelectedIndex;
     TNodeImageIndex<std::int8_t> FStateIndex; // check glyphs and state images: a short list

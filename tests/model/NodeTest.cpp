@@ -1,4 +1,5 @@
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "tests/model/ModelFixture.h"
@@ -356,6 +357,26 @@ TEST_F(ModelFixture, OwnAttributesLeaveWithTheirNode)
     }
     EXPECT_EQ(Kept->VarValue(), "value");
     EXPECT_EQ(Kept->OverlayIndex(), 2);
+    Items()->Clear();
+}
+
+// Short texts are kept inside the node and long ones apart; either way a text reads
+// back as set as it moves between the two, and a copy keeps its own.
+TEST_F(ModelFixture, TextsOfEveryLengthReadBackAsSet)
+{
+    TlxTreeViewNode* Node = Items()->Add(nullptr, "");
+    const std::string Long(300, 'x');
+    for (const std::string& Text : {std::string(), std::string("eleven char"), std::string("twelve chars"), Long,
+                                    std::string("short"), Long + "y", std::string(11, 'z'), std::string("a\0b", 3)}) {
+        Node->SetText(Text);
+        EXPECT_EQ(Node->Text(), Text);
+        EXPECT_EQ(Node->TextView().size(), Text.size());
+    }
+    Node->SetText(Long);
+    TlxTreeViewNode* Copy = Items()->Add(nullptr, "");
+    Copy->Assign(Node);
+    Node->SetText("gone");
+    EXPECT_EQ(Copy->Text(), Long);
     Items()->Clear();
 }
 
