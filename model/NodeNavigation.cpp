@@ -37,6 +37,25 @@ int TlxTreeViewNode::GetIndex() const
     return Holds(FIndexHint) ? FIndexHint : -1;
 }
 
+// The index of a node about to leave its parent. Siblings leave in the order of the
+// native items, which after a sort by data is not theirs: each one that left before
+// this node moved it left by one place, so a short look below the remembered place
+// finds it, where renumbering every sibling for each one that leaves would cost the
+// square of their number.
+int TlxTreeViewNode::IndexAsSiblingsLeave() const
+{
+    constexpr int LookBelow = 256;
+    const TlxTreeNodeList& Siblings = Up()->FChildren;
+    TlxTreeViewNode* const* List = Siblings.List();
+    const int Last = Siblings.Count() - 1;
+    if (FIndexHint >= 0 && FIndexHint <= Last && List[FIndexHint] == this)
+        return FIndexHint;
+    for (int I = std::min(FIndexHint - 1, Last), Stop = std::max(0, FIndexHint - LookBelow); I >= Stop; --I)
+        if (List[I] == this)
+            return FIndexHint = I;
+    return GetIndex();
+}
+
 int TlxTreeViewNode::IndexOf(const TlxTreeViewNode* Node) const
 {
     if (!Node)

@@ -462,6 +462,7 @@ private:
     void RepaintNode();
     void MakeOwnFont(bool AttachChangeHandler);
     void RenumberChildren() const;
+    int IndexAsSiblingsLeave() const;
     static bool PrecedesInDocument(const TlxTreeViewNode* A, const TlxTreeViewNode* B);
     TlxTreeViewNode* NextOutsideSubtree() const;
     TlxTreeViewNode* TopmostCollapsedAncestor() const;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -142,4 +144,43 @@ TEST_F(ModelFixture, ACompareHandlerThatRaisesLeavesBothOrdersAlike)
         P->AlphaSort();
     EXPECT_EQ(Items()->Count(), 25);
     EXPECT_EQ(P->Count(), 24);
+}
+
+// After a sort by data the children leave in the window's order (by text), not in
+// theirs: through the whole deletion each one still finds its place, and the list
+// the handler sees is exact.
+TEST_F(ModelFixture, ChildrenLeavingInTheWindowsOrderKeepTheListExact)
+{
+    constexpr int Count = 700;
+    TlxTreeViewNode* P = Items()->Add(nullptr, "P");
+    for (int I = 0; I < Count; ++I) {
+        char Text[8];
+        std::snprintf(Text, sizeof Text, "t%03d", I);
+        Items()->AddChildObject(P, Text, AsData((I * 7919) % Count)); // data in another order than text
+    }
+    tree->SetSortType(stData);
+    std::vector<TlxTreeViewNode*> Expected;
+    for (int I = 0; I < Count; ++I)
+        Expected.push_back(P->Item(I));
+    ASSERT_NE(Children(P), NativeChildren(P));
+
+    std::vector<std::string> Left;
+    tree->OnDeletion = [&](TObject*, TlxTreeViewNode* Node) {
+        Left.push_back(Node->Text());
+        const auto At = std::find(Expected.begin(), Expected.end(), Node);
+        ASSERT_NE(At, Expected.end());
+        ASSERT_EQ(P->Count(), int(Expected.size()));
+        if (Left.size() % 50 == 0) // asked rarely: asking renumbers the siblings
+            ASSERT_EQ(Node->Index(), int(At - Expected.begin()));
+        for (std::size_t I = 0; I < Expected.size(); I += 37)
+            ASSERT_EQ(P->Item(int(I)), Expected[I]);
+        Expected.erase(At);
+    };
+    P->DeleteChildren();
+    tree->OnDeletion = nullptr;
+    EXPECT_TRUE(Expected.empty());
+    ASSERT_EQ(Left.size(), std::size_t(Count));
+    EXPECT_EQ(Left.front(), "t699"); // the window's last item first
+    EXPECT_EQ(Left.back(), "t000");
+    EXPECT_EQ(P->Count(), 0);
 }
