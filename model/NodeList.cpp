@@ -11,13 +11,14 @@ namespace {
 using TNodeRef = TlxTreeViewNode*;
 } // namespace
 
-// Storage layout. The block holds one slot more than the capacity. Deleting the first
-// entry does not move the others: FList steps forward over the vacated slot, which
-// (like the block's first slot) records how many slots lie unused before FList. So
-// the slot before FList always holds that count, and the block starts that many
-// slots plus one before FList. A child list emptied from the front, as the native
-// tree does when it deletes a parent's children, then costs linear time in total.
-// The unused slots are reclaimed when the entries need the room at the end.
+// Storage layout. The block holds one slot more than the capacity. Deleting an entry
+// in the first half moves the entries before it, not those after: FList steps forward
+// over the slot they vacated, which (like the block's first slot) records how many
+// slots lie unused before FList. So the slot before FList always holds that count, and
+// the block starts that many slots plus one before FList. A child list emptied from
+// the front, as the native tree does when it deletes a parent's children, then costs
+// linear time in total, and one emptied in any order half the moves. The unused slots
+// are reclaimed when the entries need the room at the end.
 
 std::size_t TlxTreeNodeList::Skipped() const
 {
@@ -94,10 +95,13 @@ void TlxTreeNodeList::Delete(int Index)
     if (Index < 0 || Index >= FCount)
         Error(SListIndexError, Index);
     --FCount;
-    if (Index == 0) {
+    if (Index <= FCount / 2) {
+        // The shorter side moves: the entries before Index step forward, and FList
+        // steps over the slot they vacated.
+        std::memmove(FList + 1, FList, std::size_t(Index) * sizeof(TNodeRef));
         FList[0] = reinterpret_cast<TNodeRef>(Skipped() + 1);
         ++FList;
-    } else if (Index < FCount) {
+    } else {
         std::memmove(FList + Index, FList + Index + 1, std::size_t(FCount - Index) * sizeof(TNodeRef));
     }
 }

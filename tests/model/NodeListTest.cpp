@@ -173,6 +173,42 @@ TEST(NodeList, DeletingFromTheFrontKeepsOrderAndCapacity)
     EXPECT_EQ(Entries(List), (std::vector<TlxTreeViewNode*>{Ref(1)}));
 }
 
+// Deletions anywhere, mixed with additions and insertions, against a plain vector: the
+// entries, their order and the capacity hold whichever side of a deletion moves.
+TEST(NodeList, DeletingAnywhereKeepsOrderAndCapacity)
+{
+    TlxTreeNodeList List;
+    std::vector<TlxTreeViewNode*> Expected;
+    for (int I = 0; I < 40; ++I) {
+        List.Add(Ref(I));
+        Expected.push_back(Ref(I));
+    }
+    const int Capacity = List.Capacity();
+    int Next = 40;
+    for (int Step = 0; Step < 300; ++Step) {
+        const int At = (Step * 17) % List.Count();
+        List.Delete(At);
+        Expected.erase(Expected.begin() + At);
+        if (Step % 3 == 0) {
+            List.Add(Ref(Next % 64));
+            Expected.push_back(Ref(Next++ % 64));
+        } else if (Step % 3 == 1) {
+            const int Where = Step % (List.Count() + 1);
+            List.Insert(Where, Ref(Next % 64));
+            Expected.insert(Expected.begin() + Where, Ref(Next++ % 64));
+        }
+        ASSERT_EQ(Entries(List), Expected) << "after step " << Step;
+        if (List.Count() < 8)
+            break;
+    }
+    EXPECT_EQ(List.Capacity(), Capacity); // never more entries than at the start
+    while (List.Count() > 0) {
+        List.Delete(List.Count() / 2);
+        Expected.erase(Expected.begin() + std::ptrdiff_t(Expected.size() / 2));
+        ASSERT_EQ(Entries(List), Expected);
+    }
+}
+
 namespace {
 
 // Entries are addresses into Keys; the comparison reads the key behind each address.
