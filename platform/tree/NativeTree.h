@@ -100,8 +100,9 @@ private:
     BOOL SortChildren(TSlot parent, bool recurse, PFNTVCOMPARE compare, LPARAM data);
     // ---- Ordering children as told (NativeTreeOrder.cpp)
     BOOL OrderChildren(const TVORDERCHILDREN& order);
-    using TKeyedSlot = std::pair<TSlot, UINT>;
-    bool KeysOfChildren(TSlot parent, const TVORDERCHILDREN& order, std::vector<TKeyedSlot>& keyed) const;
+    using TSlotPair = std::pair<std::uint32_t, std::uint32_t>;
+    bool KeysOfChildren(TSlot parent, const TVORDERCHILDREN& order, std::vector<TSlotPair>& present,
+                        std::vector<UINT>& keyOfPlace) const;
     bool IsLiveItem(TSlot s) const;
 
     // ---- Expansion and selection (NativeTreeSelect.cpp)

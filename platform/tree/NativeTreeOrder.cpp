@@ -1,31 +1,75 @@
 // TVM_ORDERCHILDREN: a parent's children put into an order the caller worked out.
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <utility>
 
 #include "platform/tree/NativeTree.h"
 
 namespace lxtree {
 
-// True when order names every child of parent exactly once; keyed receives each
-// child with its key, by slot.
-bool TNativeTreeWindow::KeysOfChildren(TSlot parent, const TVORDERCHILDREN& order,
-                                       std::vector<TKeyedSlot>& keyed) const
+namespace {
+
+using TPair = std::pair<std::uint32_t, std::uint32_t>;
+
+// A stable sort by the pair's first member. Long lists go through three passes of
+// 11 bits each, so a parent of many thousands of children costs linear time.
+void SortByFirst(std::vector<TPair>& pairs)
 {
-    std::size_t children = 0;
+    auto byFirst = [](const auto& a, const auto& b) { return a.first < b.first; };
+    constexpr std::size_t kShortList = 64;
+    if (pairs.size() < kShortList) {
+        std::stable_sort(pairs.begin(), pairs.end(), byFirst);
+        return;
+    }
+    constexpr unsigned kDigitBits = 11;
+    constexpr std::uint32_t kDigitMask = (1u << kDigitBits) - 1;
+    std::vector<TPair> sorted(pairs.size());
+    for (unsigned shift = 0; shift < 32; shift += kDigitBits) {
+        std::array<std::uint32_t, kDigitMask + 1> starts{};
+        for (const auto& p : pairs)
+            ++starts[(p.first >> shift) & kDigitMask];
+        if (starts[(pairs.front().first >> shift) & kDigitMask] == pairs.size())
+            continue; // every pair has this digit: the pass would change nothing
+        std::uint32_t sum = 0;
+        for (std::uint32_t& start : starts)
+            sum += std::exchange(start, sum);
+        for (const auto& p : pairs)
+            sorted[starts[(p.first >> shift) & kDigitMask]++] = p;
+        pairs.swap(sorted);
+    }
+}
+
+} // namespace
+
+// The children with their present places, as (slot, place) sorted by slot; empty and
+// false when order does not name every child of parent exactly once. keyOfPlace then
+// holds the key of the child at each place.
+bool TNativeTreeWindow::KeysOfChildren(TSlot parent, const TVORDERCHILDREN& order,
+                                       std::vector<TSlotPair>& present, std::vector<UINT>& keyOfPlace) const
+{
     for (TSlot c = FItems[parent].firstChild; c != kNil; c = FItems[c].next)
-        ++children;
-    if (order.cItems != children || (children > 0 && !order.phItems))
+        present.emplace_back(c, UINT(present.size()));
+    if (order.cItems != present.size() || (!present.empty() && !order.phItems))
         return false;
-    keyed.reserve(children);
+    std::vector<TSlotPair> named; // (slot, key)
+    named.reserve(present.size());
     for (UINT i = 0; i < order.cItems; ++i) {
         const TSlot s = FItems.Resolve(order.phItems[i]);
-        if (!IsLiveItem(s) || FItems[s].parent != parent)
+        if (!IsLiveItem(s))
             return false;
-        keyed.emplace_back(s, order.puKeys ? order.puKeys[i] : i);
+        named.emplace_back(s, order.puKeys ? order.puKeys[i] : i);
     }
-    // As many as there are children, each of them a child: a repeat is all that is left.
-    std::sort(keyed.begin(), keyed.end());
-    auto sameSlot = [](const TKeyedSlot& a, const TKeyedSlot& b) { return a.first == b.first; };
-    return std::adjacent_find(keyed.begin(), keyed.end(), sameSlot) == keyed.end();
+    SortByFirst(present);
+    SortByFirst(named);
+    // The same slots on both sides: each child named once, and nothing else named.
+    keyOfPlace.resize(present.size());
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        if (present[i].first != named[i].first)
+            return false;
+        keyOfPlace[present[i].second] = named[i].second;
+    }
+    return true;
 }
 
 BOOL TNativeTreeWindow::OrderChildren(const TVORDERCHILDREN& order)
@@ -33,21 +77,18 @@ BOOL TNativeTreeWindow::OrderChildren(const TVORDERCHILDREN& order)
     const TSlot parent = ItemOrRoot(order.hParent);
     if (parent == kNil)
         return FALSE;
-    std::vector<TKeyedSlot> keyed;
-    if (!KeysOfChildren(parent, order, keyed))
+    std::vector<TSlotPair> present;
+    std::vector<UINT> keyOfPlace;
+    if (!KeysOfChildren(parent, order, present, keyOfPlace))
         return FALSE;
-    // The children in their present order with their keys, then a stable sort by key.
-    std::vector<std::pair<UINT, TSlot>> present;
-    present.reserve(keyed.size());
-    for (TSlot c = FItems[parent].firstChild; c != kNil; c = FItems[c].next) {
-        auto found = std::lower_bound(keyed.begin(), keyed.end(), TKeyedSlot(c, 0));
-        present.emplace_back(found->second, c);
-    }
-    std::stable_sort(present.begin(), present.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // (key, slot) in the present order, then a stable sort by key: equal keys keep it.
+    std::vector<TSlotPair> byKey(present.size());
+    for (const TSlotPair& child : present)
+        byKey[child.second] = TSlotPair(keyOfPlace[child.second], child.first);
+    SortByFirst(byKey);
     std::vector<TSlot> ordered;
-    ordered.reserve(present.size());
-    for (const auto& entry : present)
+    ordered.reserve(byKey.size());
+    for (const TSlotPair& entry : byKey)
         ordered.push_back(entry.second);
     FItems.Reorder(parent, ordered);
     LayoutChanged();

@@ -1,5 +1,6 @@
 // Items of the tree window: insertion, reading and writing, navigation, deletion
 // reports, stale handles and sorting.
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <stdexcept>
@@ -386,6 +387,38 @@ TEST_F(TreeEngineItems, OrdersChildrenAsToldAndRefusesAnythingButTheirPermutatio
     EXPECT_FALSE(order(gone, {}, 0));                 // a parent that is gone
     EXPECT_EQ(Children(root), (std::vector<LPARAM>{3, 1, 2}));
     EXPECT_TRUE(order(a, {}, 0)); // a leaf has nothing to reorder
+}
+
+// A long list sorts by its keys in linear passes: keys over the whole 32-bit range and
+// many ties give the order of a stable sort, and a repeat deep in the list is found.
+TEST_F(TreeEngineItems, OrdersALongListAsAStableSortWould)
+{
+    CreateTree(0);
+    HTREEITEM root = Insert(TVI_ROOT, 0);
+    constexpr int Count = 1000;
+    std::vector<HTREEITEM> items;
+    std::vector<UINT> keys;
+    std::vector<std::pair<UINT, LPARAM>> expected;
+    for (int i = 0; i < Count; ++i) {
+        items.push_back(Insert(root, 1 + i));
+        keys.push_back(i % 3 == 0 ? UINT(i % 7) : UINT(0xFFFFFFFFu - UINT(i % 11) * 0x10101u));
+        expected.emplace_back(keys.back(), 1 + i);
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<LPARAM> order;
+    for (const auto& e : expected)
+        order.push_back(e.second);
+    TVORDERCHILDREN request;
+    request.hParent = root;
+    request.phItems = items.data();
+    request.puKeys = keys.data();
+    request.cItems = Count;
+    ASSERT_TRUE(SendMessageA(Tree, TVM_ORDERCHILDREN, 0, LPARAM(&request)));
+    EXPECT_EQ(Children(root), order);
+
+    items[Count - 1] = items[Count / 2]; // a repeat in place of one child
+    EXPECT_FALSE(SendMessageA(Tree, TVM_ORDERCHILDREN, 0, LPARAM(&request)));
+    EXPECT_EQ(Children(root), order);
 }
 
 TEST_F(TreeEngineItems, ThrowingDeletionHandlerStillDeletesEverything)
