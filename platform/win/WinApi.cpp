@@ -650,7 +650,10 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
     if (!r->redraw)
         return TRUE;
     if (!rect) {
-        r->widget->update();
+        // The client area, as on the desktop: the frame and the scroll bars repaint
+        // themselves when they change.
+        auto* ww = qobject_cast<TWindowWidget*>(r->widget.data());
+        ww ? ww->update(ww->ClientRect()) : r->widget->update();
         return TRUE;
     }
     r->widget->update(ToQRect(*rect).translated(ClientOriginOf(*r)));

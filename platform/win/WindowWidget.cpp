@@ -203,6 +203,7 @@ void TWindowWidget::LayoutScrollBars()
         h->setGeometry(client.left(), client.bottom() + 1, client.width(), ScrollBarExtent(SB_HORZ));
     if (client.size() != FLastClientSize && FHandle) {
         FLastClientSize = client.size();
+        update(); // what the client gave up or gained at its edges, the corner between the bars too
         SendMessageA(FHandle, WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
     }
 }
