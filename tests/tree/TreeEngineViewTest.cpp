@@ -2,6 +2,7 @@
 // with the custom-draw stages, and a large tree.
 #include <QFont>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -380,5 +381,49 @@ TEST_F(TreeEngineView, ClientAreaFollowsTheScrollBarsThickness)
     EXPECT_EQ(bar->sizeHint().width(), 41);
     EXPECT_EQ(clientWidth(), bare - 41);
     EXPECT_EQ(bar->geometry().width(), 41);
+    DestroyWindow(Tree);
+}
+
+// Invalidating the whole window repaints its client area only, as on the desktop: a
+// scroll bar that did not change is not painted again, and the edge it covers is not
+// asked of the window either. When the client area changes, the edges repaint.
+TEST_F(TreeEngineView, InvalidatingTheWindowRepaintsTheClientAreaOnly)
+{
+    CreateTree(TVS_HASBUTTONS | TVS_LINESATROOT, 200, 160);
+    ShowOwner();
+    for (int i = 0; i < 50; ++i)
+        Insert(TVI_ROOT, i);
+    QApplication::processEvents();
+    auto* window = static_cast<TWindowWidget*>(WindowWidget(Tree));
+    QScrollBar* bar = window->ScrollBar(SB_VERT);
+    ASSERT_TRUE(bar->isVisible());
+
+    struct TPaints : QObject {
+        std::vector<std::pair<QObject*, QRect>> Seen;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                Seen.emplace_back(o, static_cast<QPaintEvent*>(e)->rect());
+            return false;
+        }
+    } paints;
+    bar->installEventFilter(&paints);
+    window->installEventFilter(&paints);
+    InvalidateRect(Tree, nullptr, TRUE);
+    QApplication::processEvents();
+    const QRect client = window->ClientRect();
+    ASSERT_FALSE(paints.Seen.empty());
+    for (const auto& [object, rect] : paints.Seen) {
+        EXPECT_EQ(object, window) << "the scroll bar was painted again";
+        EXPECT_TRUE(client.contains(rect));
+    }
+
+    paints.Seen.clear();
+    SetWindowPos(Tree, nullptr, 0, 0, 240, 160, SWP_NOZORDER | SWP_NOMOVE); // a wider client
+    QApplication::processEvents();
+    bool edges = false;
+    for (const auto& [object, rect] : paints.Seen)
+        edges = edges || (object == window && !client.contains(rect));
+    EXPECT_TRUE(edges);
     DestroyWindow(Tree);
 }
