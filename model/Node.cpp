@@ -77,7 +77,7 @@ std::exception_ptr TlxTreeViewNode::Unlink() noexcept
 void TlxTreeViewNode::RemoveFromParent()
 {
     TlxTreeNodeList& Siblings = Up()->FChildren;
-    const int At = IndexAsSiblingsLeave();
+    const int At = GetIndex();
     if (At >= 0)
         Siblings.Delete(At);
     // Children leave from the last one when the tree is cleared, in whatever order

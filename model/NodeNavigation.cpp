@@ -20,40 +20,46 @@ void TlxTreeViewNode::RenumberChildren() const
         Children[I]->FIndexHint = I;
 }
 
-// The remembered index usually holds, or is one too high after an earlier sibling
-// left (siblings often leave in a row); otherwise all siblings are renumbered at once,
-// so that the next of them find their places without a search.
+namespace {
+
+// Where Node lies in List within Reach places of Hint, or -1: first at and below Hint
+// (each sibling that left before a node moved it down by one place, and siblings
+// leave more often than they come), then above it (each new one before it moved it up).
+int FindNear(const TlxTreeNodeList& List, const TlxTreeViewNode* Node, int Hint, int Reach)
+{
+    const int Count = List.Count();
+    if (Count == 0)
+        return -1;
+    TlxTreeViewNode* const* Items = List.List();
+    Hint = std::clamp(Hint, 0, Count - 1);
+    for (int I = Hint, Stop = std::max(0, Hint - Reach); I >= Stop; --I)
+        if (Items[I] == Node)
+            return I;
+    for (int I = Hint + 1, Stop = std::min(Count - 1, Hint + Reach); I <= Stop; ++I)
+        if (Items[I] == Node)
+            return I;
+    return -1;
+}
+
+} // namespace
+
+// The remembered index usually holds, or is near: siblings that came or went before
+// this node moved it a few places. Only when it is far are all siblings renumbered at
+// once, so that the next of them find their places without a search. Nodes that
+// leave in another order than theirs (the window's, after a sort by data) or a walk
+// that deletes as it goes would otherwise renumber them for every step.
 int TlxTreeViewNode::GetIndex() const
 {
     if (!Up())
         return -1;
+    constexpr int Reach = 256;
     const TlxTreeNodeList& Siblings = Up()->FChildren;
-    auto Holds = [&](int Index) { return Index >= 0 && Index < Siblings.Count() && Siblings.List()[Index] == this; };
-    if (Holds(FIndexHint))
-        return FIndexHint;
-    if (Holds(FIndexHint - 1))
-        return --FIndexHint;
+    const int Near = FindNear(Siblings, this, FIndexHint, Reach);
+    if (Near >= 0)
+        return FIndexHint = Near;
     Up()->RenumberChildren();
-    return Holds(FIndexHint) ? FIndexHint : -1;
-}
-
-// The index of a node about to leave its parent. Siblings leave in the order of the
-// native items, which after a sort by data is not theirs: each one that left before
-// this node moved it left by one place, so a short look below the remembered place
-// finds it, where renumbering every sibling for each one that leaves would cost the
-// square of their number.
-int TlxTreeViewNode::IndexAsSiblingsLeave() const
-{
-    constexpr int LookBelow = 256;
-    const TlxTreeNodeList& Siblings = Up()->FChildren;
-    TlxTreeViewNode* const* List = Siblings.List();
-    const int Last = Siblings.Count() - 1;
-    if (FIndexHint >= 0 && FIndexHint <= Last && List[FIndexHint] == this)
-        return FIndexHint;
-    for (int I = std::min(FIndexHint - 1, Last), Stop = std::max(0, FIndexHint - LookBelow); I >= Stop; --I)
-        if (List[I] == this)
-            return FIndexHint = I;
-    return GetIndex();
+    const bool Holds = FIndexHint >= 0 && FIndexHint < Siblings.Count() && Siblings.List()[FIndexHint] == this;
+    return Holds ? FIndexHint : -1;
 }
 
 int TlxTreeViewNode::IndexOf(const TlxTreeViewNode* Node) const
@@ -77,14 +83,23 @@ void TlxTreeViewNode::SetItem(int Index, TlxTreeViewNode* Value)
     GetItem(Index)->Assign(Value);
 }
 
+// A child reached by position learns it, so that a walk through the siblings finds
+// each next one's place at once, whatever came or went before.
+TlxTreeViewNode* TlxTreeViewNode::ChildAt(int Index) const
+{
+    TlxTreeViewNode* Child = FChildren.List()[Index];
+    Child->FIndexHint = Index;
+    return Child;
+}
+
 TlxTreeViewNode* TlxTreeViewNode::GetFirstChild() const
 {
-    return FChildren.Count() > 0 ? FChildren.List()[0] : nullptr;
+    return FChildren.Count() > 0 ? ChildAt(0) : nullptr;
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetLastChild() const
 {
-    return FChildren.Count() > 0 ? FChildren.List()[FChildren.Count() - 1] : nullptr;
+    return FChildren.Count() > 0 ? ChildAt(FChildren.Count() - 1) : nullptr;
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetNextSibling() const
@@ -94,7 +109,7 @@ TlxTreeViewNode* TlxTreeViewNode::GetNextSibling() const
     const int I = GetIndex();
     if (I < 0 || I >= Up()->FChildren.Count() - 1)
         return nullptr;
-    return Up()->FChildren.List()[I + 1];
+    return Up()->ChildAt(I + 1);
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetPrevSibling() const
@@ -104,7 +119,7 @@ TlxTreeViewNode* TlxTreeViewNode::GetPrevSibling() const
     const int I = GetIndex();
     if (I < 1)
         return nullptr;
-    return Up()->FChildren.List()[I - 1];
+    return Up()->ChildAt(I - 1);
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetNextChild(const TlxTreeViewNode* Node) const
@@ -134,7 +149,7 @@ TlxTreeViewNode* TlxTreeViewNode::NextOutsideSubtree() const
 TlxTreeViewNode* TlxTreeViewNode::GetNext() const
 {
     if (FChildren.Count() > 0)
-        return FChildren.List()[0];
+        return ChildAt(0);
     return NextOutsideSubtree();
 }
 

@@ -462,7 +462,7 @@ private:
     void RepaintNode();
     void MakeOwnFont(bool AttachChangeHandler);
     void RenumberChildren() const;
-    int IndexAsSiblingsLeave() const;
+    TlxTreeViewNode* ChildAt(int Index) const;
     static bool PrecedesInDocument(const TlxTreeViewNode* A, const TlxTreeViewNode* B);
     TlxTreeViewNode* NextOutsideSubtree() const;
     TlxTreeViewNode* TopmostCollapsedAncestor() const;

@@ -130,6 +130,30 @@ TEST_F(ModelFixture, PositionsFollowEveryChangeOfALongChildList)
     EXPECT_EQ(NativeChildren(Parent), Children(Parent));
 }
 
+// A walk that deletes as it goes, insertions before nodes in the middle and moves to
+// the front leave every position right, near or far from where a node last was.
+TEST_F(ModelFixture, PositionsHoldThroughWalksThatChangeTheList)
+{
+    TlxTreeViewNode* Parent = Items()->Add(nullptr, "P");
+    for (int I = 0; I < 1200; ++I)
+        Items()->AddChild(Parent, "k" + std::to_string(I));
+    for (TlxTreeViewNode* Node = Parent->GetFirstChild(); Node;) { // every other one goes
+        TlxTreeViewNode* Next = Node->GetNextSibling();
+        Node = Next ? Next->GetNextSibling() : nullptr;
+        if (Next)
+            Next->Delete();
+    }
+    ASSERT_EQ(Parent->Count(), 600);
+    EXPECT_EQ(Parent->Item(599)->Text(), "k1198");
+    for (int I = 0; I < 400; ++I)
+        Items()->Insert(Parent->Item(Parent->Count() / 2), "new");
+    for (int I = 0; I < 300; ++I)
+        Parent->GetLastChild()->MoveTo(Parent, naAddChildFirst);
+    EXPECT_EQ(Disagreements(), "");
+    EXPECT_EQ(Parent->Item(0)->Text(), "k600"); // the last 300 went first, one by one
+    EXPECT_EQ(Parent->Item(0)->Index(), 0);
+}
+
 TEST_F(ModelFixture, NewNodeDefaults)
 {
     TlxTreeViewNode* Node = Items()->Add(nullptr, "n");
