@@ -20,29 +20,6 @@ void TlxTreeViewNode::RenumberChildren() const
         Children[I]->FIndexHint = I;
 }
 
-namespace {
-
-// Where Node lies in List within Reach places of Hint, or -1: first at and below Hint
-// (each sibling that left before a node moved it down by one place, and siblings
-// leave more often than they come), then above it (each new one before it moved it up).
-int FindNear(const TlxTreeNodeList& List, const TlxTreeViewNode* Node, int Hint, int Reach)
-{
-    const int Count = List.Count();
-    if (Count == 0)
-        return -1;
-    TlxTreeViewNode* const* Items = List.List();
-    Hint = std::clamp(Hint, 0, Count - 1);
-    for (int I = Hint, Stop = std::max(0, Hint - Reach); I >= Stop; --I)
-        if (Items[I] == Node)
-            return I;
-    for (int I = Hint + 1, Stop = std::min(Count - 1, Hint + Reach); I <= Stop; ++I)
-        if (Items[I] == Node)
-            return I;
-    return -1;
-}
-
-} // namespace
-
 // The remembered index usually holds, or is near: siblings that came or went before
 // this node moved it a few places. Only when it is far are all siblings renumbered at
 // once, so that the next of them find their places without a search. Nodes that
@@ -54,7 +31,7 @@ int TlxTreeViewNode::GetIndex() const
         return -1;
     constexpr int Reach = 256;
     const TlxTreeNodeList& Siblings = Up()->FChildren;
-    const int Near = FindNear(Siblings, this, FIndexHint, Reach);
+    const int Near = Siblings.IndexNear(this, FIndexHint, Reach);
     if (Near >= 0)
         return FIndexHint = Near;
     Up()->RenumberChildren();

@@ -18,24 +18,21 @@ void TlxTreeViewNodes::RemoveFromSelection(TlxTreeViewNode* Node)
     DropFromSelection(Node);
 }
 
-// The node is searched from both ends of the list at once: bulk deletions take the
-// selected nodes in selection order or against it, so the node lies near one end,
-// where taking it out of the list moves nothing.
+// The node is looked for near the place found last, then from both ends of the list
+// at once: bulk deletions take the selected nodes in selection order or against it, so
+// the node lies near one end, where taking it out of the list moves little.
 void TlxTreeViewNodes::DropFromSelection(TlxTreeViewNode* Node)
 {
     if (!Node->FInSelection)
         return;
     Node->FInSelection = false;
+    int At = SelectionIndexNearCursor(Node);
     TlxTreeViewNode* const* List = FSelection.List();
-    for (int Front = 0, Back = FSelection.Count() - 1; Front <= Back; ++Front, --Back) {
-        if (List[Front] == Node) {
-            FSelection.Delete(Front);
-            return;
-        }
-        if (List[Back] == Node) {
-            FSelection.Delete(Back);
-            return;
-        }
+    for (int Front = 0, Back = FSelection.Count() - 1; At < 0 && Front <= Back; ++Front, --Back)
+        At = List[Front] == Node ? Front : List[Back] == Node ? Back : -1;
+    if (At >= 0) {
+        FSelection.Delete(At);
+        FSelectionCursor = At;
     }
 }
 

@@ -177,18 +177,27 @@ void TlxTreeViewNodes::UnlockSelection()
         --FSelectionLock;
 }
 
-// The node's place in the list; walks by GetNextSelected ask for the neighbour of the
-// place found last, so a walk over the whole list stays linear.
-int TlxTreeViewNodes::SelectionPosition(const TlxTreeViewNode* Node) const
+// The node's place in the list near the place found last, or -1: walks by
+// GetNextSelected ask for the neighbour of that place, and nodes deselected one after
+// another in the order they were selected lie just beyond it.
+int TlxTreeViewNodes::SelectionIndexNearCursor(const TlxTreeViewNode* Node) const
 {
-    if (!IsInSelection(Node))
-        return -1;
     TlxTreeViewNode* const* List = FSelection.List();
     const int Count = FSelection.Count();
     for (int Near : {FSelectionCursor, FSelectionCursor + 1, FSelectionCursor - 1})
         if (Near >= 0 && Near < Count && List[Near] == Node)
-            return FSelectionCursor = Near;
-    return FSelectionCursor = FSelection.IndexOf(Node);
+            return Near;
+    constexpr int Reach = 256;
+    return FSelection.IndexNear(Node, FSelectionCursor, Reach);
+}
+
+// The node's place in the list; a walk over the whole list stays linear.
+int TlxTreeViewNodes::SelectionPosition(const TlxTreeViewNode* Node) const
+{
+    if (!IsInSelection(Node))
+        return -1;
+    const int Near = SelectionIndexNearCursor(Node);
+    return FSelectionCursor = Near >= 0 ? Near : FSelection.IndexOf(Node);
 }
 
 TlxTreeViewNode* TlxTreeViewNode::GetNextSelected() const

@@ -130,6 +130,9 @@ public:
     TlxTreeViewNode* Get(int Index) const;
     void Put(int Index, TlxTreeViewNode* Item);
     int IndexOf(const TlxTreeViewNode* Item) const;
+    // Item's index within Reach places of Hint, or -1: a remembered place checked and
+    // corrected without a search of the whole list.
+    int IndexNear(const TlxTreeViewNode* Item, int Hint, int Reach) const;
     TlxTreeViewNode* First() const;
     TlxTreeViewNode* Last() const;
     TlxTreeNodeList* Expand();
@@ -647,6 +650,7 @@ private:
     // SelectNode for each node of the walk; returns the first exception raised.
     std::exception_ptr SelectEach(TNodeWalk& Walk, TSelectType SelectType);
     int SelectionPosition(const TlxTreeViewNode* Node) const;
+    int SelectionIndexNearCursor(const TlxTreeViewNode* Node) const;
 
     TlxTreeViewNode* LinkNewNode(TlxTreeViewNode* Parent, const std::string& S, void* Ptr, HTREEITEM Target,
                                  TAddMode AddMode, int ListIndex);
