@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "tests/model/ModelFixture.h"
 
@@ -231,5 +234,36 @@ TEST_F(MultiSelection, AHandlerRaisingInSelectAllOrDeleteSelectedLosesNothingEls
     EXPECT_EQ(Children(C), "");
     EXPECT_EQ(Selection(), "");
     EXPECT_EQ(NativeChildren(nullptr), "A C");
+    EXPECT_TRUE(NativeAgrees());
+}
+
+// A long selection keeps its order through deselections one after another, in its own
+// order, against it and at random places, and a walk over it meets every node once.
+TEST_F(MultiSelection, ALongSelectionKeepsItsOrderThroughDeselections)
+{
+    tree->SetOptions(tree->Options() + TTreeOptions{roMultiSelect});
+    std::vector<TlxTreeViewNode*> Kids;
+    for (int I = 0; I < 900; ++I)
+        Kids.push_back(Items()->AddChild(B, std::to_string(I)));
+    tree->ClearSelection();
+    for (int I = 899; I >= 0; --I) // selected last to first: the list runs against the tree
+        Kids[std::size_t(I)]->SetSelected(true);
+    std::vector<TlxTreeViewNode*> Expected(Kids.rbegin(), Kids.rend());
+    auto deselect = [&](TlxTreeViewNode* Node) {
+        Node->SetSelected(false);
+        Expected.erase(std::find(Expected.begin(), Expected.end(), Node));
+    };
+    for (int I = 898; I >= 600; I -= 2) // in the list's order
+        deselect(Kids[std::size_t(I)]);
+    for (int I = 1; I < 300; I += 2) // against it
+        deselect(Kids[std::size_t(I)]);
+    for (int I = 0; I < 100; ++I) // anywhere
+        if (Kids[std::size_t(I * 37 % 900)]->Selected())
+            deselect(Kids[std::size_t(I * 37 % 900)]);
+    std::vector<TlxTreeViewNode*> Walked;
+    for (TlxTreeViewNode* Node = Items()->GetFirstSelected(); Node; Node = Node->GetNextSelected())
+        Walked.push_back(Node);
+    EXPECT_EQ(Walked, Expected);
+    EXPECT_EQ(Items()->GetSelectedCount(), int(Expected.size()));
     EXPECT_TRUE(NativeAgrees());
 }
