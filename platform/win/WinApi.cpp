@@ -650,10 +650,8 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
     if (!r->redraw)
         return TRUE;
     if (!rect) {
-        // The client area, as on the desktop: the frame and the scroll bars repaint
-        // themselves when they change.
         auto* ww = qobject_cast<TWindowWidget*>(r->widget.data());
-        ww ? ww->update(ww->ClientRect()) : r->widget->update();
+        ww ? ww->UpdateAllButScrollBars() : r->widget->update();
         return TRUE;
     }
     r->widget->update(ToQRect(*rect).translated(ClientOriginOf(*r)));

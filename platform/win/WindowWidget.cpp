@@ -1,9 +1,12 @@
 #include "platform/win/WindowWidget.h"
 
+#include <QRegion>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -206,6 +209,15 @@ void TWindowWidget::LayoutScrollBars()
         update(); // what the client gave up or gained at its edges, the corner between the bars too
         SendMessageA(FHandle, WM_SIZE, 0, MAKELPARAM(client.width(), client.height()));
     }
+}
+
+void TWindowWidget::UpdateAllButScrollBars()
+{
+    QRegion region(rect());
+    for (QScrollBar* bar : FScrollBars)
+        if (bar && !bar->isHidden())
+            region -= bar->geometry();
+    update(region);
 }
 
 void TWindowWidget::OnScrollAction(int bar, int action)

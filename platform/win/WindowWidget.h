@@ -38,6 +38,9 @@ public:
     LRESULT HitTest(QPoint screen) const;
     // Places the visible scroll bars and sends WM_SIZE when the client size changed.
     void LayoutScrollBars();
+    // Repaints the window, frame and client, but not its scroll bars: they repaint
+    // themselves when they change.
+    void UpdateAllButScrollBars();
 
     // The key event being delivered as messages right now (null outside delivery),
     // for window routines that hand a key to a Qt widget's own handling.

@@ -1,6 +1,8 @@
 // Windowed controls' anchors, size constraints, inner border and the properties they
 // take from their parents, on a shown form with real windows and widgets.
 #include <gtest/gtest.h>
+#include <QPaintEvent>
+#include <QRegion>
 
 #include <QApplication>
 #include <QImage>
@@ -164,6 +166,24 @@ TEST_F(ControlProperties, BorderWidthInsetsTheClientAreaAndIsPaintedInTheControl
         EXPECT_EQ(shot.pixelColor(p), ColorRefToQColor(ColorToRGB(clRed))) << p.x() << "," << p.y();
     for (QPoint p : {QPoint(4, 4), QPoint(95, 75)})
         EXPECT_EQ(shot.pixelColor(p), QColor(Qt::blue)) << p.x() << "," << p.y() << ": the client area";
+
+    // A new colour repaints the border too, not only the client area.
+    struct TPaints : QObject {
+        QRegion Painted;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                Painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } paints;
+    WindowWidget(c->Handle())->installEventFilter(&paints);
+    QApplication::processEvents();
+    paints.Painted = QRegion();
+    c->SetColor(clLime);
+    QApplication::processEvents();
+    EXPECT_TRUE(paints.Painted.contains(QPoint(1, 1)));
+    WindowWidget(c->Handle())->removeEventFilter(&paints);
 
     // Mouse input arrives in client coordinates.
     QPoint down;

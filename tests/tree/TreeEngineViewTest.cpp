@@ -384,10 +384,10 @@ TEST_F(TreeEngineView, ClientAreaFollowsTheScrollBarsThickness)
     DestroyWindow(Tree);
 }
 
-// Invalidating the whole window repaints its client area only, as on the desktop: a
-// scroll bar that did not change is not painted again, and the edge it covers is not
-// asked of the window either. When the client area changes, the edges repaint.
-TEST_F(TreeEngineView, InvalidatingTheWindowRepaintsTheClientAreaOnly)
+// Invalidating the whole window repaints all of it but its scroll bars: a scroll bar
+// that did not change is not painted again, and the window is not asked for what lies
+// under it. When the client area changes, the edges repaint too.
+TEST_F(TreeEngineView, InvalidatingTheWindowLeavesItsScrollBarsAlone)
 {
     CreateTree(TVS_HASBUTTONS | TVS_LINESATROOT, 200, 160);
     ShowOwner();
@@ -415,7 +415,7 @@ TEST_F(TreeEngineView, InvalidatingTheWindowRepaintsTheClientAreaOnly)
     ASSERT_FALSE(paints.Seen.empty());
     for (const auto& [object, rect] : paints.Seen) {
         EXPECT_EQ(object, window) << "the scroll bar was painted again";
-        EXPECT_TRUE(client.contains(rect));
+        EXPECT_FALSE(rect.intersects(bar->geometry()));
     }
 
     paints.Seen.clear();
