@@ -162,15 +162,15 @@ int TlxTreeNodeList::IndexOf(const TlxTreeViewNode* Item) const
 // First at and below Hint (each entry deleted before an item moved it down by one
 // place, and lists lose entries more often than they gain them in the middle), then
 // above it (each entry inserted before it moved it up).
-int TlxTreeNodeList::IndexNear(const TlxTreeViewNode* Item, int Hint, int Reach) const
+int TlxTreeNodeList::IndexNear(const TlxTreeViewNode* Item, int Hint) const
 {
     if (FCount == 0)
         return -1;
     Hint = std::clamp(Hint, 0, FCount - 1);
-    for (int I = Hint, Stop = std::max(0, Hint - Reach); I >= Stop; --I)
+    for (int I = Hint, Stop = std::max(0, Hint - NearReach); I >= Stop; --I)
         if (FList[I] == Item)
             return I;
-    for (int I = Hint + 1, Stop = std::min(FCount - 1, Hint + Reach); I <= Stop; ++I)
+    for (int I = Hint + 1, Stop = std::min(FCount - 1, Hint + NearReach); I <= Stop; ++I)
         if (FList[I] == Item)
             return I;
     return -1;

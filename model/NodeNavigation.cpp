@@ -29,9 +29,8 @@ int TlxTreeViewNode::GetIndex() const
 {
     if (!Up())
         return -1;
-    constexpr int Reach = 256;
     const TlxTreeNodeList& Siblings = Up()->FChildren;
-    const int Near = Siblings.IndexNear(this, FIndexHint, Reach);
+    const int Near = Siblings.IndexNear(this, FIndexHint);
     if (Near >= 0)
         return FIndexHint = Near;
     Up()->RenumberChildren();

@@ -177,18 +177,12 @@ void TlxTreeViewNodes::UnlockSelection()
         --FSelectionLock;
 }
 
-// The node's place in the list near the place found last, or -1: walks by
-// GetNextSelected ask for the neighbour of that place, and nodes deselected one after
-// another in the order they were selected lie just beyond it.
+// The node's place in the list near the place found last, or -1. The search starts
+// just beyond that place, where a walk by GetNextSelected asks next, and goes down
+// from there, where nodes deselected one after another in their selection order lie.
 int TlxTreeViewNodes::SelectionIndexNearCursor(const TlxTreeViewNode* Node) const
 {
-    TlxTreeViewNode* const* List = FSelection.List();
-    const int Count = FSelection.Count();
-    for (int Near : {FSelectionCursor, FSelectionCursor + 1, FSelectionCursor - 1})
-        if (Near >= 0 && Near < Count && List[Near] == Node)
-            return Near;
-    constexpr int Reach = 256;
-    return FSelection.IndexNear(Node, FSelectionCursor, Reach);
+    return FSelection.IndexNear(Node, FSelectionCursor + 1);
 }
 
 // The node's place in the list; a walk over the whole list stays linear.

@@ -130,9 +130,10 @@ public:
     TlxTreeViewNode* Get(int Index) const;
     void Put(int Index, TlxTreeViewNode* Item);
     int IndexOf(const TlxTreeViewNode* Item) const;
-    // Item's index within Reach places of Hint, or -1: a remembered place checked and
-    // corrected without a search of the whole list.
-    int IndexNear(const TlxTreeViewNode* Item, int Hint, int Reach) const;
+    // Item's index within NearReach places of Hint, or -1: a remembered place checked
+    // and corrected without a search of the whole list.
+    static constexpr int NearReach = 256;
+    int IndexNear(const TlxTreeViewNode* Item, int Hint) const;
     TlxTreeViewNode* First() const;
     TlxTreeViewNode* Last() const;
     TlxTreeNodeList* Expand();

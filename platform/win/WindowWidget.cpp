@@ -1,7 +1,5 @@
 #include "platform/win/WindowWidget.h"
 
-#include <QRegion>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
